@@ -1,8 +1,8 @@
 #include "editor/PluginEditor.h"
 
-TessalineAudioProcessorEditor::TessalineAudioProcessorEditor (TessalineAudioProcessor& processor,
+TessalineAudioProcessorEditor::TessalineAudioProcessorEditor (TessalineAudioProcessor& owner,
                                                               juce::AudioProcessorValueTreeState& state)
-    : AudioProcessorEditor (processor), audioProcessor (processor), valueTreeState (state)
+    : AudioProcessorEditor (owner), audioProcessor (owner), valueTreeState (state)
 {
     setOpaque (true);
     setSize (800, 500);

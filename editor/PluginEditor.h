@@ -7,7 +7,7 @@
 class TessalineAudioProcessorEditor : public juce::AudioProcessorEditor
 {
 public:
-    TessalineAudioProcessorEditor (TessalineAudioProcessor& processor, juce::AudioProcessorValueTreeState& state);
+    TessalineAudioProcessorEditor (TessalineAudioProcessor& owner, juce::AudioProcessorValueTreeState& state);
 
     void paint (juce::Graphics& g) override;
 

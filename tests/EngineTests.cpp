@@ -91,7 +91,7 @@ TEST (Engine, NotesTransposeTheMainSample)
 {
     const auto source = ramp (2, 3000, 0.0003f);
 
-    for (const auto [note, rate] : { std::pair { 12, 0.5 }, std::pair { 24, 1.0 }, std::pair { 36, 2.0 }, std::pair { 31, std::pow (2.0, 7.0 / 12.0) } })
+    for (const auto& [note, rate] : { std::pair { 12, 0.5 }, std::pair { 24, 1.0 }, std::pair { 36, 2.0 }, std::pair { 31, std::pow (2.0, 7.0 / 12.0) } })
     {
         SCOPED_TRACE (note);
         PreparedProcessor p;

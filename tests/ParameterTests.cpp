@@ -93,7 +93,9 @@ TEST (Parameters, EveryIndexedParameterFollowsItsPattern)
                 EXPECT_EQ (parameter->getParameterID(), "sound_" + juce::String (n) + "_" + effect + "_" + kind);
                 EXPECT_TRUE (parameter->getName (100).startsWith ("Sound " + juce::String (n + 1) + " "));
                 if (juce::String (kind) == "mix")
+                {
                     EXPECT_FLOAT_EQ (processor.parameters.getRawParameterValue (parameter->getParameterID())->load(), 0.0f);
+                }
             }
 
     EXPECT_EQ (position, 110);

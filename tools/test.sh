@@ -13,7 +13,7 @@ cmake --build build --parallel "$jobs"
 ctest --test-dir build --output-on-failure --parallel "$jobs"
 
 cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTESSALINE_SANITIZE=ON \
-      -DTESSALINE_PLUGIN=OFF -DTESSALINE_HOST_TOOLS=OFF -DTESSALINE_BENCHMARKS=OFF
-cmake --build build-sanitize --parallel "$jobs"
+      -DTESSALINE_HOST_TOOLS=OFF -DTESSALINE_BENCHMARKS=OFF
+cmake --build build-sanitize --parallel "$jobs" --target TessalineTests TessalineRealtimeTests
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
     ctest --test-dir build-sanitize --output-on-failure --parallel "$jobs"
