@@ -55,30 +55,159 @@ juce::AudioProcessorEditor* TessalineAudioProcessor::createEditor()
 }
 
 //==============================================================================
-void TessalineAudioProcessor::getStateInformation (juce::MemoryBlock&)
+void TessalineAudioProcessor::getStateInformation (juce::MemoryBlock& destData)
 {
-    // Saving the project state is issue #4.
+    const juce::ScopedLock lock (stateLock);
+
+    // The copy carries the parameters' latest values; its strings share the tree's text.
+    const auto xml = parameters.copyState().createXml();
+
+    if (! mainSampleData.isEmpty())
+        xml->setAttribute (mainSampleBinary, SampleBinary::toBase64 (mainSampleData));
+
+    // The trigger count as the audio thread has it now, not as last mirrored into the tree.
+    const auto counter = engine.playbackCounter.load();
+    if (counter != 0 || xml->hasAttribute (variationPlaybackIndex.toString()))
+        xml->setAttribute (variationPlaybackIndex, counter);
+
+    copyXmlToBinary (*xml, destData);
 }
 
-void TessalineAudioProcessor::setStateInformation (const void*, int)
+namespace
 {
-    // Restoring the project state is issue #4.
+    // A sample count as stored: absent, or decimal digits that fit an int.
+    bool isValidCount (const juce::XmlElement& xml, const juce::Identifier& key)
+    {
+        if (! xml.hasAttribute (key.toString()))
+            return true;
+
+        const auto text = xml.getStringAttribute (key).trim();
+        return text.isNotEmpty() && text.length() <= 10 && text.containsOnly ("0123456789")
+               && text.getLargeIntValue() <= std::numeric_limits<int>::max();
+    }
+
+    // Channel and frame counts that describe at most a 32-bit number of samples.
+    bool areValidCounts (const juce::XmlElement& xml, const juce::Identifier& channelsKey, const juce::Identifier& framesKey)
+    {
+        if (! isValidCount (xml, channelsKey) || ! isValidCount (xml, framesKey))
+            return false;
+
+        const auto channels = xml.getStringAttribute (channelsKey).getLargeIntValue();
+        const auto frames = xml.getStringAttribute (framesKey).getLargeIntValue();
+        return channels * frames <= std::numeric_limits<int>::max();
+    }
+
+    // Counts that are not numbers, negative, or too large to allocate mark a damaged state.
+    bool hasValidSampleCounts (const juce::XmlElement& xml)
+    {
+        if (! areValidCounts (xml, SlotRecords::mainSampleNumCh, SlotRecords::mainSampleNumSamples))
+            return false;
+
+        for (int v = 0; v < Parameters::numVariations; ++v)
+            for (int s = 0; s < Parameters::slotsPerVariation; ++s)
+                if (! areValidCounts (xml, SlotRecords::numChannelsKey (v, s), SlotRecords::numSamplesKey (v, s)))
+                    return false;
+
+        return true;
+    }
+}
+
+void TessalineAudioProcessor::setStateInformation (const void* data, int sizeInBytes)
+{
+    const auto xml = getXmlFromBinary (data, sizeInBytes);
+    if (xml == nullptr || ! xml->getTagName().equalsIgnoreCase (parameters.state.getType().toString())
+        || ! hasValidSampleCounts (*xml))
+        return;
+
+    const auto restored = juce::ValueTree::fromXml (*xml);
+    if (! restored.isValid())
+        return;
+
+    const juce::ScopedLock lock (stateLock);
+
+    parameters.replaceState (restored);
+    SequencerState::findOrCreate (parameters.state);
+
+    if (parameters.state.hasProperty (variationPlaybackIndex))
+    {
+        mirroredCounter = (int) parameters.state[variationPlaybackIndex];
+        engine.playbackCounter = mirroredCounter;
+    }
+
+    restoreMainSample (*xml);
+
+    for (int v = 0; v < Parameters::numVariations; ++v)
+        for (int s = 0; s < Parameters::slotsPerVariation; ++s)
+            restoreSlot (v, s);
+
+    sequencer.requestStep (0);
+}
+
+void TessalineAudioProcessor::restoreMainSample (const juce::XmlElement& xml)
+{
+    const auto text = xml.getStringAttribute (mainSampleBinary);
+    if (text.isEmpty())
+        return;
+
+    auto binary = SampleBinary::fromBase64 (text);
+    auto audio = SampleBinary::decode (binary.getData(), binary.getSize(),
+                                       parameters.state[SlotRecords::mainSampleNumCh],
+                                       parameters.state[SlotRecords::mainSampleNumSamples]);
+    if (audio == nullptr)
+        return;
+
+    samples.main().publish (std::move (audio));
+    mainSampleData = std::move (binary);
+    // Handing the restored waveform to an open editor comes with the editor wiring (issue #6).
+}
+
+void TessalineAudioProcessor::restoreSlot (int variation, int slot)
+{
+    const auto& state = parameters.state;
+    if (! state.hasProperty (SlotRecords::binaryKey (variation, slot)))
+        return;
+
+    // A file that is still there and decodes replaces the stored audio and rewrites the records;
+    // otherwise the stored audio is used, so the file is decoded once at most.
+    const auto path = state[SlotRecords::filePathKey (variation, slot)].toString();
+    if (juce::File::isAbsolutePath (path) && takeSlotFromFile (variation, slot, juce::File (path)))
+        return;
+
+    const auto binary = SampleBinary::fromBase64 (state[SlotRecords::binaryKey (variation, slot)].toString());
+    auto audio = SampleBinary::decode (binary.getData(), binary.getSize(),
+                                       state[SlotRecords::numChannelsKey (variation, slot)],
+                                       state[SlotRecords::numSamplesKey (variation, slot)]);
+    if (audio == nullptr)
+        return;
+
+    engine.requestStartOffsetsCleared();
+    samples.slot (variation, slot).publish (std::move (audio));
+}
+
+juce::MemoryBlock TessalineAudioProcessor::getMainSampleData() const
+{
+    const juce::ScopedLock lock (stateLock);
+    return mainSampleData;
 }
 
 //==============================================================================
 void TessalineAudioProcessor::loadVariationFile (int variation, int slot, const juce::File& file)
 {
-    if (! juce::isPositiveAndBelow (variation, Parameters::numVariations) || ! juce::isPositiveAndBelow (slot, Parameters::slotsPerVariation))
-        return;
+    if (juce::isPositiveAndBelow (variation, Parameters::numVariations) && juce::isPositiveAndBelow (slot, Parameters::slotsPerVariation))
+        takeSlotFromFile (variation, slot, file);
+}
 
+bool TessalineAudioProcessor::takeSlotFromFile (int variation, int slot, const juce::File& file)
+{
     auto audio = SampleSlots::decodeFile (file);
     if (audio == nullptr)
-        return;
+        return false;
 
     const auto binary = SampleBinary::encode (*audio);
     const auto numChannels = audio->getNumChannels();
     const auto numSamples = audio->getNumSamples();
 
+    const juce::ScopedLock lock (stateLock);
     engine.requestStartOffsetsCleared();
     samples.slot (variation, slot).publish (std::move (audio));
 
@@ -87,6 +216,7 @@ void TessalineAudioProcessor::loadVariationFile (int variation, int slot, const 
     state.setProperty (SlotRecords::binaryKey (variation, slot), SampleBinary::toBase64 (binary), nullptr);
     state.setProperty (SlotRecords::numChannelsKey (variation, slot), numChannels, nullptr);
     state.setProperty (SlotRecords::numSamplesKey (variation, slot), numSamples, nullptr);
+    return true;
 }
 
 void TessalineAudioProcessor::clearVariationFile (int variation, int slot)
@@ -94,6 +224,7 @@ void TessalineAudioProcessor::clearVariationFile (int variation, int slot)
     if (! juce::isPositiveAndBelow (variation, Parameters::numVariations) || ! juce::isPositiveAndBelow (slot, Parameters::slotsPerVariation))
         return;
 
+    const juce::ScopedLock lock (stateLock);
     samples.slot (variation, slot).publish (std::make_unique<SampleSlots::Sample>());
 
     auto& state = parameters.state;
@@ -108,7 +239,10 @@ void TessalineAudioProcessor::loadMainSampleFile (const juce::File& file)
     if (file.getFullPathName().isEmpty() || ! file.existsAsFile())
         return;
 
-    if (auto audio = SampleSlots::decodeFile (file))
+    auto audio = SampleSlots::decodeFile (file);
+    const juce::ScopedLock lock (stateLock);
+
+    if (audio != nullptr)
     {
         auto binary = SampleBinary::encode (*audio);
         const auto numChannels = audio->getNumChannels();
@@ -125,6 +259,7 @@ void TessalineAudioProcessor::loadMainSampleFile (const juce::File& file)
 
 void TessalineAudioProcessor::rewind()
 {
+    const juce::ScopedLock lock (stateLock);
     engine.requestRewind();
     sequencer.requestStep (-1);
     engine.playbackCounter = 0;
@@ -154,8 +289,10 @@ void TessalineAudioProcessor::deliverTriggers()
 
 void TessalineAudioProcessor::mirrorPlaybackCounter()
 {
+    // A save or restore running on another thread has the tree: try again at the next tick.
+    const juce::ScopedTryLock lock (stateLock);
     const auto counter = engine.playbackCounter.load();
-    if (counter == mirroredCounter)
+    if (! lock.isLocked() || counter == mirroredCounter)
         return;
 
     mirroredCounter = counter;

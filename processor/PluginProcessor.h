@@ -53,9 +53,10 @@ public:
     void rewind();
 
     // The main sample's audio in its stored form, empty before a main sample was loaded.
-    const juce::MemoryBlock& getMainSampleData() const noexcept { return mainSampleData; }
+    juce::MemoryBlock getMainSampleData() const;
 
     static inline const juce::Identifier variationPlaybackIndex { "variationPlaybackIndex" };
+    static inline const juce::Identifier mainSampleBinary { "mainSampleBinary" };
 
     juce::AudioProcessorValueTreeState parameters;
     SampleSlots samples;
@@ -68,6 +69,10 @@ public:
     PlaybackEngine engine;
 
 private:
+    bool takeSlotFromFile (int variation, int slot, const juce::File& file);
+    void restoreMainSample (const juce::XmlElement& xml);
+    void restoreSlot (int variation, int slot);
+
     void refreshPattern();
     void deliverTriggers();
     void mirrorPlaybackCounter();
@@ -82,6 +87,9 @@ private:
 
     static bool isPartOfPattern (const juce::ValueTree& tree);
 
+    // Serialises the writers of the state tree's sample records and of mainSampleData: the message
+    // thread and a host saving or restoring on another thread. Never taken by the audio thread.
+    juce::CriticalSection stateLock;
     juce::MemoryBlock mainSampleData;
     int mirroredCounter = 0; // the trigger count last written to the state tree
 
