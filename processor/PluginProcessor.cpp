@@ -1,6 +1,7 @@
 #include "processor/PluginProcessor.h"
 
 #include "editor/PluginEditor.h"
+#include "processor/ProjectState.h"
 #include "processor/SampleBinary.h"
 #include "processor/SequencerState.h"
 
@@ -73,50 +74,11 @@ void TessalineAudioProcessor::getStateInformation (juce::MemoryBlock& destData)
     copyXmlToBinary (*xml, destData);
 }
 
-namespace
-{
-    // A sample count as stored: absent, or decimal digits that fit an int.
-    bool isValidCount (const juce::XmlElement& xml, const juce::Identifier& key)
-    {
-        if (! xml.hasAttribute (key.toString()))
-            return true;
-
-        const auto text = xml.getStringAttribute (key).trim();
-        return text.isNotEmpty() && text.length() <= 10 && text.containsOnly ("0123456789")
-               && text.getLargeIntValue() <= std::numeric_limits<int>::max();
-    }
-
-    // Channel and frame counts that describe at most a 32-bit number of samples.
-    bool areValidCounts (const juce::XmlElement& xml, const juce::Identifier& channelsKey, const juce::Identifier& framesKey)
-    {
-        if (! isValidCount (xml, channelsKey) || ! isValidCount (xml, framesKey))
-            return false;
-
-        const auto channels = xml.getStringAttribute (channelsKey).getLargeIntValue();
-        const auto frames = xml.getStringAttribute (framesKey).getLargeIntValue();
-        return channels * frames <= std::numeric_limits<int>::max();
-    }
-
-    // Counts that are not numbers, negative, or too large to allocate mark a damaged state.
-    bool hasValidSampleCounts (const juce::XmlElement& xml)
-    {
-        if (! areValidCounts (xml, SlotRecords::mainSampleNumCh, SlotRecords::mainSampleNumSamples))
-            return false;
-
-        for (int v = 0; v < Parameters::numVariations; ++v)
-            for (int s = 0; s < Parameters::slotsPerVariation; ++s)
-                if (! areValidCounts (xml, SlotRecords::numChannelsKey (v, s), SlotRecords::numSamplesKey (v, s)))
-                    return false;
-
-        return true;
-    }
-}
-
 void TessalineAudioProcessor::setStateInformation (const void* data, int sizeInBytes)
 {
-    const auto xml = getXmlFromBinary (data, sizeInBytes);
+    const auto xml = ProjectState::parse (data, sizeInBytes);
     if (xml == nullptr || ! xml->getTagName().equalsIgnoreCase (parameters.state.getType().toString())
-        || ! hasValidSampleCounts (*xml))
+        || ! ProjectState::hasValidSampleCounts (*xml))
         return;
 
     const auto restored = juce::ValueTree::fromXml (*xml);

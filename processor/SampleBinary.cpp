@@ -28,18 +28,17 @@ std::unique_ptr<juce::AudioBuffer<float>> decode (const void* data, size_t numBy
     if (numChannels < 0 || numSamples < 0)
         return {};
 
-    std::unique_ptr<juce::AudioBuffer<float>> audio;
+    auto audio = std::make_unique<juce::AudioBuffer<float>>();
 
     try
     {
-        audio = std::make_unique<juce::AudioBuffer<float>> (numChannels, numSamples);
+        // Zeroed on allocation, so the silence of a short binary costs no writes.
+        audio->setSize (numChannels, numSamples, false, true);
     }
     catch (const std::bad_alloc&)
     {
         return {};
     }
-
-    audio->clear();
 
     // Whole frames and channels only: the sizes are checked as size_t so that nothing overflows.
     const auto totalWords = (size_t) numChannels * (size_t) numSamples;

@@ -25,16 +25,21 @@ namespace
         return juce::String::fromUTF8 (static_cast<const char*> (blob.getData()) + 8, (int) blob.getSize() - 9);
     }
 
-    juce::MemoryBlock blobOf (const juce::String& xmlText)
+    juce::MemoryBlock blobOfBytes (const char* text, size_t numBytes)
     {
         juce::MemoryBlock blob;
         juce::MemoryOutputStream out (blob, false);
         out.writeInt (0x21324356);
-        out.writeInt ((int) xmlText.getNumBytesAsUTF8());
-        out << xmlText;
+        out.writeInt ((int) numBytes);
+        out.write (text, numBytes);
         out.writeByte (0);
         out.flush();
         return blob;
+    }
+
+    juce::MemoryBlock blobOf (const juce::String& xmlText)
+    {
+        return blobOfBytes (xmlText.toRawUTF8(), xmlText.getNumBytesAsUTF8());
     }
 
     // A processor with a main sample, three slots of two variations, a pattern and parameters set.
@@ -226,6 +231,7 @@ TEST (State, DamagedOrForeignStatesChangeNothing)
         { "text that is not XML", blobOf ("this is not xml at all") },
         { "empty text", blobOf ("") },
         { "another plug-in's root", blobOf ("<PluginState mix=\"1\"/>") },
+        { "malformed UTF-8 at the end of the text", blobOfBytes ("<Parameters><PARAM>\xf0", 20) },
         { "non-numeric channel count", withAttribute ("mainSampleNumCh=\"two\"") },
         { "negative frame count", withAttribute ("variation4_slot1_numSm=\"-3\"") },
         { "count beyond 32 bits", withAttribute ("variation4_slot1_numSm=\"99999999999\"") },

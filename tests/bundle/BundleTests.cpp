@@ -14,6 +14,25 @@ namespace
         return juce::File (TESSALINE_BUILT_BUNDLE);
     }
 
+    // A saved state written by hand, as the plug-in stores it: a main sample of `frames` mono
+    // frames, each sample a little-endian float, as Base64.
+    juce::MemoryBlock stateWithMainSample (const std::vector<float>& frames)
+    {
+        juce::MemoryOutputStream binary;
+        for (const auto sample : frames)
+            binary.writeFloat (sample);
+
+        juce::XmlElement root ("Parameters");
+        root.setAttribute ("mainSampleNumCh", 1);
+        root.setAttribute ("mainSampleNumSamples", (int) frames.size());
+        root.setAttribute ("mainSampleLoaded", 1);
+        root.setAttribute ("mainSampleBinary", juce::Base64::toBase64 (binary.getData(), binary.getDataSize()));
+
+        juce::MemoryBlock blob;
+        juce::AudioProcessor::copyXmlToBinary (root, blob);
+        return blob;
+    }
+
     class Bundle : public testing::Test
     {
     protected:
@@ -74,6 +93,56 @@ TEST_F (Bundle, IsSilentWithoutMidi)
 {
     const auto out = BundleHost::render (*plugin, {}, 8 * blockSize, blockSize);
     EXPECT_EQ (out.getMagnitude (0, out.getNumSamples()), 0.0f);
+}
+
+TEST_F (Bundle, PlaysTheMainSampleTransposedAfterANote)
+{
+    std::vector<float> frames (4000);
+    for (size_t i = 0; i < frames.size(); ++i)
+        frames[i] = 0.5f * std::sin (0.01f * (float) i);
+    BundleHost::setProcessorState (*plugin, stateWithMainSample (frames));
+
+    juce::MidiBuffer midi;
+    midi.addEvent (juce::MidiMessage::noteOn (1, 36, (juce::uint8) 100), 100);
+    const auto out = BundleHost::render (*plugin, midi, 8 * blockSize, blockSize);
+
+    // Note 36 plays an octave up: output sample 100 + i reads source sample 2 i.
+    EXPECT_EQ (out.getMagnitude (0, 100), 0.0f);
+    for (int i = 0; i < 1999; i += 97)
+    {
+        EXPECT_FLOAT_EQ (out.getSample (0, 100 + i), frames[(size_t) (2 * i)]) << i;
+        EXPECT_FLOAT_EQ (out.getSample (1, 100 + i), frames[(size_t) (2 * i)]) << i;
+    }
+    EXPECT_EQ (out.getMagnitude (2100, out.getNumSamples() - 2100), 0.0f);
+}
+
+TEST_F (Bundle, AStateSavedThroughTheHostRendersTheSameInAFreshInstance)
+{
+    std::vector<float> frames (3000);
+    for (size_t i = 0; i < frames.size(); ++i)
+        frames[i] = (float) ((i * 37) % 101) / 200.0f - 0.25f;
+    BundleHost::setProcessorState (*plugin, stateWithMainSample (frames));
+    plugin->getParameters()[5]->setValueNotifyingHost (0.25f); // output gain -12 dB
+
+    const auto saved = BundleHost::getProcessorState (*plugin);
+    ASSERT_GT (saved.getSize(), 9u);
+
+    juce::String error;
+    auto fresh = BundleHost::load (builtBundle(), sampleRate, blockSize, error);
+    ASSERT_NE (fresh, nullptr) << error;
+    BundleHost::setProcessorState (*fresh, saved);
+    EXPECT_FLOAT_EQ (fresh->getParameters()[5]->getValue(), 0.25f);
+
+    juce::MidiBuffer midi;
+    midi.addEvent (juce::MidiMessage::noteOn (1, 29, (juce::uint8) 100), 0);
+    midi.addEvent (juce::MidiMessage::noteOn (1, 17, (juce::uint8) 100), 1000);
+    const auto expected = BundleHost::render (*plugin, midi, 6 * blockSize, blockSize);
+    const auto heard = BundleHost::render (*fresh, midi, 6 * blockSize, blockSize);
+
+    EXPECT_GT (heard.getMagnitude (0, heard.getNumSamples()), 0.01f);
+    for (int c = 0; c < 2; ++c)
+        for (int i = 0; i < heard.getNumSamples(); ++i)
+            ASSERT_EQ (heard.getSample (c, i), expected.getSample (c, i)) << c << ", " << i;
 }
 
 TEST (BundleHost, ReportsABundleThatIsNotThere)

@@ -39,6 +39,37 @@ std::unique_ptr<juce::AudioPluginInstance> load (const juce::File& bundle, doubl
     return instance;
 }
 
+namespace
+{
+    // JUCE's VST3 hosting stores a plug-in's state as XML holding the component state in its own
+    // Base64 flavour.
+    constexpr auto hostStateTag = "VST3PluginState";
+    constexpr auto componentTag = "IComponent";
+}
+
+juce::MemoryBlock getProcessorState (juce::AudioPluginInstance& plugin)
+{
+    juce::MemoryBlock hostState;
+    plugin.getStateInformation (hostState);
+
+    juce::MemoryBlock component;
+    if (const auto xml = juce::AudioProcessor::getXmlFromBinary (hostState.getData(), (int) hostState.getSize()))
+        if (const auto* element = xml->getChildByName (componentTag))
+            component.fromBase64Encoding (element->getAllSubText());
+
+    return component;
+}
+
+void setProcessorState (juce::AudioPluginInstance& plugin, const juce::MemoryBlock& processorState)
+{
+    juce::XmlElement xml (hostStateTag);
+    xml.createNewChildElement (componentTag)->addTextElement (processorState.toBase64Encoding());
+
+    juce::MemoryBlock hostState;
+    juce::AudioProcessor::copyXmlToBinary (xml, hostState);
+    plugin.setStateInformation (hostState.getData(), (int) hostState.getSize());
+}
+
 juce::AudioBuffer<float> render (juce::AudioPluginInstance& plugin, const juce::MidiBuffer& midi,
                                  int numSamples, int blockSize)
 {

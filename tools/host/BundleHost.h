@@ -14,6 +14,11 @@ namespace BundleHost
     std::unique_ptr<juce::AudioPluginInstance> load (const juce::File& bundle, double sampleRate, int blockSize,
                                                      juce::String& error);
 
+    // The plug-in's own saved-state blob (what its getStateInformation writes), taken out of and
+    // put into the VST3 host's wrapping of the component state.
+    juce::MemoryBlock getProcessorState (juce::AudioPluginInstance& plugin);
+    void setProcessorState (juce::AudioPluginInstance& plugin, const juce::MemoryBlock& processorState);
+
     // Renders `numSamples` samples, block by block, with each MIDI event of `midi` in its block.
     juce::AudioBuffer<float> render (juce::AudioPluginInstance& plugin, const juce::MidiBuffer& midi,
                                      int numSamples, int blockSize);
