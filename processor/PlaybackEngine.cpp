@@ -36,8 +36,12 @@ PlaybackEngine::PlaybackEngine (juce::AudioProcessorValueTreeState& parameters, 
       triggers (triggerQueue),
       inputDb (parameters.getRawParameterValue (Parameters::input)),
       mixPercent (parameters.getRawParameterValue (Parameters::mix)),
-      outputDb (parameters.getRawParameterValue (Parameters::output))
+      outputDb (parameters.getRawParameterValue (Parameters::output)),
+      effectsOn (parameters.getRawParameterValue (Parameters::effectsOn))
 {
+    for (int n = 0; n < Parameters::numSounds; ++n)
+        soundParameters.emplace_back (parameters, n);
+
     for (int v = 0; v < Parameters::numVariations; ++v)
         for (int s = 0; s < Parameters::slotsPerVariation; ++s)
             slotVolumeDb[(size_t) v][(size_t) s] = parameters.getRawParameterValue (Parameters::slotVolumeId (v, s));
@@ -46,11 +50,18 @@ PlaybackEngine::PlaybackEngine (juce::AudioProcessorValueTreeState& parameters, 
     fill (slotStartOffsets, 0);
 }
 
-void PlaybackEngine::prepare (int numChannels, int maximumBlockSize, int latency)
+void PlaybackEngine::prepare (double sampleRate, int numChannels, int maximumBlockSize)
 {
     preparedChannels = juce::jmax (0, numChannels);
     preparedBlockSize = juce::jmax (0, maximumBlockSize);
-    latencySamples = juce::jmax (0, latency);
+
+    for (auto& rack : racks)
+        rack.prepare ({ sampleRate, (juce::uint32) preparedBlockSize, (juce::uint32) preparedChannels });
+
+    // The main sample's dry path is delayed by the pitch shifter's priming, taken once here, so
+    // that it stays aligned with the shifted variations.
+    const auto* shifter = racks[0].pitch.getShifter();
+    latencySamples = shifter != nullptr ? (int) juce::jmin ((size_t) shifter->getSampleRate() / 2, shifter->getPrimeLength()) : 0;
 
     mainVoiceBus.setSize (preparedChannels, preparedBlockSize);
     wetSum.setSize (preparedChannels, preparedBlockSize);
@@ -76,6 +87,8 @@ void PlaybackEngine::process (juce::AudioBuffer<float>& buffer, const juce::Midi
     if (preparedBlockSize == 0)
         return;
 
+    applyEffectsSwitch();
+
     const auto numChannels = juce::jmin (buffer.getNumChannels(), preparedChannels);
     const auto numSamples = buffer.getNumSamples();
 
@@ -94,6 +107,18 @@ void PlaybackEngine::process (juce::AudioBuffer<float>& buffer, const juce::Midi
         start += length;
     }
     while (start < numSamples);
+}
+
+void PlaybackEngine::applyEffectsSwitch() noexcept
+{
+    racksOn = Parameters::isSwitchOn (effectsOn->load());
+
+    // Switching the effects off clears every rack, so that no old tail sounds when they return.
+    if (! racksOn && previousEffectsOn)
+        for (auto& rack : racks)
+            rack.reset();
+
+    previousEffectsOn = racksOn;
 }
 
 void PlaybackEngine::takeUpRequests() noexcept
@@ -266,6 +291,12 @@ void PlaybackEngine::renderVariations (int numChannels, int numSamples) noexcept
         work.clear();
 
         renderSlots (v, work);
+
+        if (racksOn)
+        {
+            racks[(size_t) v].updateFromTree (soundParameters[(size_t) v]);
+            racks[(size_t) v].process (work);
+        }
 
         for (int ch = 0; ch < numChannels; ++ch)
             wetSum.addFrom (ch, 0, work, ch, 0, numSamples);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "effects/EffectRack.h"
 #include "processor/Parameters.h"
 #include "processor/SampleSlots.h"
 #include "processor/StepCursor.h"
@@ -19,9 +20,9 @@ public:
     PlaybackEngine (juce::AudioProcessorValueTreeState& parameters, SampleSlots& samples,
                     StepCursor& cursor, TriggerQueue& triggers);
 
-    // Sizes every buffer for blocks of up to maximumBlockSize samples and stops all variations.
-    // The host never calls it while `process` runs.
-    void prepare (int numChannels, int maximumBlockSize, int latencySamples);
+    // Prepares the effect racks and sizes every buffer for blocks of up to maximumBlockSize
+    // samples; stops all variations. The host never calls it while `process` runs.
+    void prepare (double sampleRate, int numChannels, int maximumBlockSize);
 
     // Audio thread. Larger blocks than prepared for are rendered in prepared-size pieces.
     void process (juce::AudioBuffer<float>& buffer, const juce::MidiBuffer& midi) noexcept;
@@ -57,6 +58,9 @@ public:
     int getLatencySamples() const noexcept { return latencySamples; }
     const juce::AudioBuffer<float>& getDryDelayLine() const noexcept { return dryDelayLine; }
 
+    // One rack per sound; rack n processes variation n.
+    std::array<EffectRack, Parameters::numSounds> racks;
+
 private:
     struct Gains
     {
@@ -68,6 +72,7 @@ private:
     void trigger (int note, int startOffset) noexcept;
     void renderPiece (juce::AudioBuffer<float>& output, int numChannels, const Gains& gains) noexcept;
     void renderMainVoice (int numSamples) noexcept;
+    void applyEffectsSwitch() noexcept;
     void renderVariations (int numChannels, int numSamples) noexcept;
     void renderSlots (int variation, juce::AudioBuffer<float>& work) noexcept;
     void addDelayedDry (juce::AudioBuffer<float>& output, int numChannels) noexcept;
@@ -89,6 +94,8 @@ private:
     std::atomic<float>* inputDb;
     std::atomic<float>* mixPercent;
     std::atomic<float>* outputDb;
+    std::atomic<float>* effectsOn;
+    std::vector<EffectRack::SoundParameters> soundParameters;
     std::array<std::array<std::atomic<float>*, Parameters::slotsPerVariation>, Parameters::numVariations> slotVolumeDb;
 
     // Requests from other threads.
@@ -100,6 +107,8 @@ private:
     SlotGrid slotReadPositions;    // -1: idle
     SlotGrid slotStartOffsets;
     std::array<bool, Parameters::numVariations> variationActive {};
+    bool previousEffectsOn = true;
+    bool racksOn = true;
 
     juce::AudioBuffer<float> mainVoiceBus, variationWorkBuffer, wetSum, dryDelayLine;
     int dryDelayWritePos = 0;

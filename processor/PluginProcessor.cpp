@@ -39,9 +39,9 @@ bool TessalineAudioProcessor::isBusesLayoutSupported (const BusesLayout& layouts
     return output == juce::AudioChannelSet::mono() || output == juce::AudioChannelSet::stereo();
 }
 
-void TessalineAudioProcessor::prepareToPlay (double, int maximumExpectedSamplesPerBlock)
+void TessalineAudioProcessor::prepareToPlay (double sampleRate, int maximumExpectedSamplesPerBlock)
 {
-    engine.prepare (getTotalNumOutputChannels(), maximumExpectedSamplesPerBlock, 0);
+    engine.prepare (sampleRate, getTotalNumOutputChannels(), maximumExpectedSamplesPerBlock);
 }
 
 void TessalineAudioProcessor::processBlock (juce::AudioBuffer<float>& buffer, juce::MidiBuffer& midi)

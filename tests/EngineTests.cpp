@@ -4,6 +4,24 @@ using namespace TestSupport;
 
 namespace
 {
+    // The engine with the effect racks switched off, so that variations sound dry. The main
+    // sample's dry path is still delayed by the pitch shifter's priming, `latency` samples.
+    struct DryEngine : PreparedProcessor
+    {
+        explicit DryEngine (int numChannels = 2) : PreparedProcessor (numChannels)
+        {
+            setParameter ("effectsOn", 0.0f);
+        }
+
+        int latency() const { return processor.engine.getLatencySamples(); }
+
+        // Enough blocks to hear `numSamples` samples of the main voice after the delay.
+        juce::AudioBuffer<float> processDelayed (int numSamples, const juce::MidiBuffer& firstBlockMidi = {})
+        {
+            return processBlocks ((latency() + numSamples + blockSize - 1) / blockSize, firstBlockMidi);
+        }
+    };
+
     // The level of the wet path for a slot holding `value`, at the default mix of 50 %.
     constexpr float defaultMix = 0.5f;
 
@@ -75,7 +93,7 @@ TEST (Processor, PreparingSizesTheDryDelayLine)
 
 TEST (Engine, SilentWithoutMidiAndBeforePreparing)
 {
-    PreparedProcessor p;
+    DryEngine p;
     p.processor.loadMainSampleFile (p.files.writeAudio ("main.wav", constant ({ 0.5f }, 1000)));
     EXPECT_EQ (p.processBlocks (3).getMagnitude (0, 3 * blockSize), 0.0f);
 
@@ -94,44 +112,46 @@ TEST (Engine, NotesTransposeTheMainSample)
     for (const auto& [note, rate] : { std::pair { 12, 0.5 }, std::pair { 24, 1.0 }, std::pair { 36, 2.0 }, std::pair { 31, std::pow (2.0, 7.0 / 12.0) } })
     {
         SCOPED_TRACE (note);
-        PreparedProcessor p;
+        DryEngine p;
         p.setParameter ("mix", 0.0f);
         p.processor.loadMainSampleFile (p.files.writeAudio ("main.wav", source));
 
-        const auto out = p.processBlocks (2, notesAt ({ { note, 0 } }));
-        for (int i = 0; i < 2 * blockSize; i += 37)
+        const auto out = p.processDelayed (1024, notesAt ({ { note, 0 } }));
+        EXPECT_EQ (out.getMagnitude (0, p.latency()), 0.0f);
+        for (int i = 0; i < 1024; i += 37)
             for (int c = 0; c < 2; ++c)
-                ASSERT_FLOAT_EQ (out.getSample (c, i), expectedMainSample (source, c, i * rate)) << "sample " << i;
+                ASSERT_FLOAT_EQ (out.getSample (c, p.latency() + i), expectedMainSample (source, c, i * rate)) << "sample " << i;
     }
 }
 
 TEST (Engine, MainSampleEndsAndBlendsTowardsSilence)
 {
-    PreparedProcessor p;
+    DryEngine p;
     p.processor.loadMainSampleFile (p.files.writeAudio ("main.wav", constant ({ 0.8f }, 1000)));
 
-    const auto out = p.processBlocks (2, notesAt ({ { 36, 0 } }));
-    EXPECT_FLOAT_EQ (out.getSample (0, 498), 0.8f);
-    EXPECT_FLOAT_EQ (out.getSample (0, 499), 0.8f); // position 998 blends 0.8 with 0.8
-    EXPECT_FLOAT_EQ (out.getSample (1, 499), 0.8f); // a mono sample sounds on both channels
-    EXPECT_EQ (out.getMagnitude (500, 2 * blockSize - 500), 0.0f);
+    const auto out = p.processDelayed (1024, notesAt ({ { 36, 0 } }));
+    const auto start = p.latency();
+    EXPECT_FLOAT_EQ (out.getSample (0, start + 498), 0.8f);
+    EXPECT_FLOAT_EQ (out.getSample (0, start + 499), 0.8f); // position 998 blends 0.8 with 0.8
+    EXPECT_FLOAT_EQ (out.getSample (1, start + 499), 0.8f); // a mono sample sounds on both channels
+    EXPECT_EQ (out.getMagnitude (start + 500, 524), 0.0f);
     EXPECT_FALSE (p.processor.engine.getMainVoice().playing);
 
     // At note 31 the last read blends towards 0.0 beyond the end.
-    PreparedProcessor q;
+    DryEngine q;
     q.processor.loadMainSampleFile (q.files.writeAudio ("main.wav", constant ({ 0.8f }, 1000)));
     const auto rate = std::pow (2.0, 7.0 / 12.0);
-    const auto blended = q.processBlocks (2, notesAt ({ { 31, 0 } }));
+    const auto blended = q.processDelayed (1024, notesAt ({ { 31, 0 } }));
     const auto last = (int) std::ceil (1000.0 / rate) - 1;
     const auto frac = (float) (last * rate - 999.0);
     ASSERT_GT (frac, 0.0f);
-    EXPECT_NEAR (blended.getSample (0, last), 0.8f - frac * 0.8f, 1.0e-5f);
-    EXPECT_EQ (blended.getSample (0, last + 1), 0.0f);
+    EXPECT_NEAR (blended.getSample (0, q.latency() + last), 0.8f - frac * 0.8f, 1.0e-5f);
+    EXPECT_EQ (blended.getSample (0, q.latency() + last + 1), 0.0f);
 }
 
 TEST (Engine, DefaultSequencePlaysVariationsTwoToEightThenOne)
 {
-    PreparedProcessor p;
+    DryEngine p;
     loadIdentifiableVariations (p);
 
     std::vector<int> heard, reported;
@@ -147,7 +167,7 @@ TEST (Engine, DefaultSequencePlaysVariationsTwoToEightThenOne)
 
 TEST (Engine, RowSwitchesReachPlaybackAtTheNextNote)
 {
-    PreparedProcessor p;
+    DryEngine p;
     loadIdentifiableVariations (p);
     auto pattern = p.processor.parameters.state.getChildWithName ("SequencerState");
     pattern.setProperty ("rowEnabled0", false, nullptr);
@@ -164,7 +184,7 @@ TEST (Engine, RowSwitchesReachPlaybackAtTheNextNote)
 
 TEST (Engine, NoteOffReleasesOnlyTheLastNoteAtTheEndOfItsBlock)
 {
-    PreparedProcessor p;
+    DryEngine p;
     p.setParameter ("mix", 0.0f);
     p.processor.loadMainSampleFile (p.files.writeAudio ("main.wav", constant ({ 0.5f, 0.5f }, 48000)));
     p.process (notesAt ({ { 24, 0 } }));
@@ -192,9 +212,11 @@ TEST (Engine, NoteOffReleasesOnlyTheLastNoteAtTheEndOfItsBlock)
         midi.addEvent (c.message, 10);
         const auto counter = p.processor.engine.playbackCounter.load();
 
-        // The block that carries the release still sounds to its end.
-        EXPECT_FLOAT_EQ (p.process (midi).getSample (1, 511), 0.5f);
-        EXPECT_EQ (p.process().getSample (0, 0), c.keepsPlaying ? 0.5f : 0.0f);
+        // The block that carries the release still plays to its end.
+        const auto position = p.processor.engine.getMainVoice().position;
+        p.process (midi);
+        EXPECT_EQ (p.processor.engine.getMainVoice().position, position + blockSize);
+        EXPECT_EQ (p.processor.engine.getMainVoice().playing, c.keepsPlaying);
         EXPECT_EQ (p.processor.engine.playbackCounter.load(), counter);
     }
 
@@ -203,12 +225,17 @@ TEST (Engine, NoteOffReleasesOnlyTheLastNoteAtTheEndOfItsBlock)
     juce::MidiBuffer zeroVelocity;
     zeroVelocity.addEvent (juce::MidiMessage::noteOn (1, 30, (juce::uint8) 0), 0);
     p.process (zeroVelocity);
-    EXPECT_EQ (p.process().getMagnitude (0, blockSize), 0.0f);
+    EXPECT_FALSE (p.processor.engine.getMainVoice().playing);
+
+    // Heard through the dry delay: the voice ends with the block that carried the release.
+    const auto out = p.processDelayed (blockSize);
+    EXPECT_FLOAT_EQ (out.getSample (0, p.latency() - 1), 0.5f);
+    EXPECT_EQ (out.getMagnitude (p.latency(), blockSize), 0.0f);
 }
 
 TEST (Engine, SlotVolumesMixAndGains)
 {
-    PreparedProcessor p;
+    DryEngine p;
     p.processor.loadVariationFile (1, 0, p.files.writeAudio ("a.wav", constant ({ 0.1f, 0.2f }, 2000)));
     p.processor.loadVariationFile (1, 1, p.files.writeAudio ("b.wav", constant ({ 0.05f }, 2000)));
     p.processor.loadMainSampleFile (p.files.writeAudio ("main.wav", constant ({ 0.25f }, 4000)));
@@ -217,42 +244,53 @@ TEST (Engine, SlotVolumesMixAndGains)
     p.setParameter ("input", -6.0f);
     p.setParameter ("output", 3.0f);
 
-    const auto out = p.process (notesAt ({ { 24, 0 } }));
+    const auto out = p.processDelayed (blockSize, notesAt ({ { 24, 0 } }));
     const auto slot1 = std::pow (10.0f, 6.0f / 20.0f);
     const auto slot2 = std::pow (10.0f, -12.0f / 20.0f);
     const auto input = std::pow (10.0f, -6.0f / 20.0f);
     const auto output = std::pow (10.0f, 3.0f / 20.0f);
 
-    // A mono slot sounds on the left only; the main sample is not scaled by the mix.
-    EXPECT_NEAR (out.getSample (0, 100), output * (input * 0.25f + 0.5f * (0.1f * slot1 + 0.05f * slot2)), 1.0e-6f);
-    EXPECT_NEAR (out.getSample (1, 100), output * (input * 0.25f + 0.5f * 0.2f * slot1), 1.0e-6f);
+    // A mono slot sounds on the left only; the main sample, heard after the delay when the slots
+    // have ended, is not scaled by the mix.
+    EXPECT_NEAR (out.getSample (0, 100), output * 0.5f * (0.1f * slot1 + 0.05f * slot2), 1.0e-6f);
+    EXPECT_NEAR (out.getSample (1, 100), output * 0.5f * 0.2f * slot1, 1.0e-6f);
+    ASSERT_GT (p.latency(), 2000);
+    EXPECT_NEAR (out.getSample (0, p.latency() + 100), output * input * 0.25f, 1.0e-6f);
+    EXPECT_NEAR (out.getSample (1, p.latency() + 100), output * input * 0.25f, 1.0e-6f);
 
     p.setParameter ("mix", 100.0f);
-    p.setParameter ("input", 0.0f);
     p.setParameter ("output", 0.0f);
     p.setParameter ("variation_2_slot_2_volume", 0.0f);
-    const auto full = p.process();
-    EXPECT_NEAR (full.getSample (0, 0), 0.25f + 0.1f * slot1 + 0.05f, 1.0e-6f);
+    p.processor.parameters.state.getChildWithName ("SequencerState").getChild (2).setProperty ("value", 2, nullptr);
+
+    // The main sample of the first note is still coming out of the delay line.
+    const auto full = p.process (notesAt ({ { 60, 0 } }));
+    EXPECT_NEAR (full.getSample (0, 0), input * 0.25f + 0.1f * slot1 + 0.05f, 1.0e-6f);
 }
 
 TEST (Engine, NotesStartAtTheirPositionInTheBlock)
 {
-    PreparedProcessor p;
+    DryEngine p;
     p.setParameter ("mix", 100.0f);
     p.processor.loadMainSampleFile (p.files.writeAudio ("main.wav", constant ({ 0.25f }, 4000)));
     p.processor.loadVariationFile (1, 0, p.files.writeAudio ("a.wav", constant ({ 0.5f }, 4000)));
 
-    const auto out = p.process (notesAt ({ { 24, 100 } }));
+    const auto out = p.processDelayed (blockSize, notesAt ({ { 24, 100 } }));
     EXPECT_EQ (out.getMagnitude (0, 100), 0.0f);
-    EXPECT_FLOAT_EQ (out.getSample (0, 100), 0.75f);
-    EXPECT_FLOAT_EQ (out.getSample (1, 100), 0.25f);
+    EXPECT_FLOAT_EQ (out.getSample (0, 100), 0.5f);
+    EXPECT_FLOAT_EQ (out.getSample (1, 100), 0.0f);
+
+    // The main sample starts at the same position, heard after the dry path's delay.
+    EXPECT_FLOAT_EQ (out.getSample (0, p.latency() + 99), 0.5f);
+    EXPECT_FLOAT_EQ (out.getSample (0, p.latency() + 100), 0.75f);
+    EXPECT_FLOAT_EQ (out.getSample (1, p.latency() + 100), 0.25f);
 }
 
 TEST (Engine, BlocksLargerThanPreparedAreRenderedInPieces)
 {
     const auto render = [] (int blockLength)
     {
-        PreparedProcessor p;
+        DryEngine p;
         p.processor.loadMainSampleFile (p.files.writeAudio ("main.wav", ramp (2, 3000)));
         p.processor.loadVariationFile (1, 0, p.files.writeAudio ("a.wav", ramp (2, 1500, 0.0002f)));
 
@@ -282,16 +320,16 @@ TEST (Engine, BlocksLargerThanPreparedAreRenderedInPieces)
 
 TEST (Engine, MonoOutputTakesTheLeftChannelOfAStereoSample)
 {
-    PreparedProcessor p (1);
+    DryEngine p (1);
     ASSERT_EQ (p.processor.getTotalNumOutputChannels(), 1);
     p.setParameter ("mix", 0.0f);
     p.processor.loadMainSampleFile (p.files.writeAudio ("main.wav", constant ({ 0.3f, 0.6f }, 1000)));
-    EXPECT_FLOAT_EQ (p.process (notesAt ({ { 24, 0 } })).getSample (0, 10), 0.3f);
+    EXPECT_FLOAT_EQ (p.processDelayed (blockSize, notesAt ({ { 24, 0 } })).getSample (0, p.latency() + 10), 0.3f);
 }
 
 TEST (Engine, VariationStaysActiveUntilItsSlotsEnd)
 {
-    PreparedProcessor p;
+    DryEngine p;
     p.processor.loadVariationFile (1, 0, p.files.writeAudio ("a.wav", constant ({ 0.5f }, 600)));
 
     p.process (notesAt ({ { 60, 0 } }));
@@ -307,7 +345,7 @@ TEST (Engine, VariationStaysActiveUntilItsSlotsEnd)
 
 TEST (Engine, TwoNotesInOneBlockTriggerTwice)
 {
-    PreparedProcessor p;
+    DryEngine p;
     loadIdentifiableVariations (p, 4000);
     const auto out = p.process (notesAt ({ { 60, 0 }, { 62, 200 } }));
 
@@ -319,7 +357,7 @@ TEST (Engine, TwoNotesInOneBlockTriggerTwice)
 
 TEST (Engine, AStepNamingNoVariationStillPlaysTheMainSample)
 {
-    PreparedProcessor p;
+    DryEngine p;
     loadIdentifiableVariations (p);
     p.setParameter ("mix", 100.0f);
     p.processor.loadMainSampleFile (p.files.writeAudio ("main.wav", constant ({ 0.01f }, 4000)));
@@ -329,8 +367,8 @@ TEST (Engine, AStepNamingNoVariationStillPlaysTheMainSample)
 
     for (int i = 0; i < 2; ++i)
     {
-        const auto out = p.process (notesAt ({ { 24, 0 } }));
-        EXPECT_FLOAT_EQ (out.getSample (0, 10), 0.01f);
+        const auto out = p.processDelayed (blockSize, notesAt ({ { 24, 0 } }));
+        EXPECT_FLOAT_EQ (out.getSample (0, p.latency() + 10), 0.01f);
         EXPECT_EQ (p.processor.engine.lastVariation.load(), -1);
         for (int v = 0; v < 8; ++v)
             EXPECT_FALSE (p.processor.engine.isVariationActive (v));
@@ -340,7 +378,7 @@ TEST (Engine, AStepNamingNoVariationStillPlaysTheMainSample)
 
 TEST (Engine, LoadingASlotStopsItButANewMainSampleKeepsPlaying)
 {
-    PreparedProcessor p;
+    DryEngine p;
     p.setParameter ("mix", 100.0f);
     p.processor.loadVariationFile (1, 0, p.files.writeAudio ("a.wav", constant ({ 0.5f }, 4000)));
     p.processor.loadMainSampleFile (p.files.writeAudio ("main.wav", constant ({ 0.125f }, 4000)));
@@ -349,8 +387,11 @@ TEST (Engine, LoadingASlotStopsItButANewMainSampleKeepsPlaying)
     p.processor.loadVariationFile (1, 0, p.files.writeAudio ("b.wav", constant ({ 0.75f }, 4000)));
     p.processor.loadMainSampleFile (p.files.writeAudio ("main2.wav", constant ({ 0.0625f }, 4000)));
 
-    const auto out = p.process();
-    EXPECT_FLOAT_EQ (out.getSample (0, 0), 0.0625f);
+    p.process();
     EXPECT_EQ (p.processor.engine.getSlotReadPosition (1, 0), -1);
     EXPECT_NEAR (p.processor.engine.getMainVoice().position, 1024.0, 1.0e-9);
+
+    // Once the delay has passed, what is heard comes from the new sample.
+    const auto later = p.processDelayed (0);
+    EXPECT_FLOAT_EQ (later.getSample (0, later.getNumSamples() - 1), 0.0625f);
 }

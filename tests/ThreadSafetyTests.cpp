@@ -30,12 +30,15 @@ TEST (Rewind, StopsEverythingAndTheNextNotePlaysTheFirstEnabledStep)
 {
     PreparedProcessor p;
     p.setParameter ("mix", 100.0f);
+    p.setParameter ("effectsOn", 0.0f);
     p.processor.loadMainSampleFile (p.files.writeAudio ("main.wav", constant ({ 0.125f }, 48000)));
     for (int v = 0; v < 8; ++v)
         p.processor.loadVariationFile (v, 0, p.files.writeAudio ("v.wav", constant ({ 0.5f }, 48000)));
 
+    const auto latency = p.processor.engine.getLatencySamples();
     for (int i = 0; i < 3; ++i)
         p.process (notesAt ({ { 24, 0 } }));
+    p.processBlocks (latency / blockSize + 1);
     pumpMessages();
     ASSERT_EQ ((int) p.processor.parameters.state["variationPlaybackIndex"], 3);
 
@@ -43,15 +46,19 @@ TEST (Rewind, StopsEverythingAndTheNextNotePlaysTheFirstEnabledStep)
     EXPECT_EQ ((int) p.processor.parameters.state["variationPlaybackIndex"], 0);
     EXPECT_EQ (p.processor.engine.playbackCounter.load(), 0);
 
-    // Slots fall silent at once; the main voice ends with the block in which the rewind is seen.
+    // Slots fall silent at once; the main voice ends with the block in which the rewind is seen
+    // and is heard to its end through the dry path's delay.
     const auto first = p.process();
     EXPECT_FLOAT_EQ (first.getSample (0, 0), 0.125f);
+    EXPECT_FALSE (p.processor.engine.getMainVoice().playing);
     EXPECT_EQ (p.processor.engine.lastNote.load(), -1);
     EXPECT_EQ (p.processor.engine.lastStep.load(), -1);
     EXPECT_EQ (p.processor.engine.lastVariation.load(), -1);
     for (int v = 0; v < 8; ++v)
         EXPECT_FALSE (p.processor.engine.isVariationActive (v));
-    EXPECT_EQ (p.process().getMagnitude (0, blockSize), 0.0f);
+    const auto rest = p.processBlocks (latency / blockSize + 2);
+    EXPECT_FLOAT_EQ (rest.getSample (0, latency - 1), 0.125f);
+    EXPECT_EQ (rest.getMagnitude (latency, blockSize), 0.0f);
 
     p.process (notesAt ({ { 24, 0 } }));
     EXPECT_EQ (p.processor.engine.lastStep.load(), 0);
@@ -97,6 +104,7 @@ TEST (ThreadSafety, AudioThreadSeesWholeBuffersWhileSlotsAndPatternChange)
 {
     PreparedProcessor p;
     p.setParameter ("mix", 100.0f);
+    p.setParameter ("effectsOn", 0.0f);
 
     // Every buffer loaded below is a constant from this set, so the three slots together sound at
     // a multiple of 1/8 up to 9/8; a half-replaced or freed buffer would show as any other value.

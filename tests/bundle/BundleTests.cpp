@@ -104,16 +104,18 @@ TEST_F (Bundle, PlaysTheMainSampleTransposedAfterANote)
 
     juce::MidiBuffer midi;
     midi.addEvent (juce::MidiMessage::noteOn (1, 36, (juce::uint8) 100), 100);
-    const auto out = BundleHost::render (*plugin, midi, 8 * blockSize, blockSize);
+    const auto out = BundleHost::render (*plugin, midi, 12 * blockSize, blockSize);
 
-    // Note 36 plays an octave up: output sample 100 + i reads source sample 2 i.
-    EXPECT_EQ (out.getMagnitude (0, 100), 0.0f);
+    // Note 36 plays an octave up: output sample 100 + i reads source sample 2 i, heard after the
+    // main sample's delay (the pitch shifter's priming, 50 ms).
+    const auto start = 100 + 2400;
+    EXPECT_EQ (out.getMagnitude (0, start), 0.0f);
     for (int i = 0; i < 1999; i += 97)
     {
-        EXPECT_FLOAT_EQ (out.getSample (0, 100 + i), frames[(size_t) (2 * i)]) << i;
-        EXPECT_FLOAT_EQ (out.getSample (1, 100 + i), frames[(size_t) (2 * i)]) << i;
+        EXPECT_FLOAT_EQ (out.getSample (0, start + i), frames[(size_t) (2 * i)]) << i;
+        EXPECT_FLOAT_EQ (out.getSample (1, start + i), frames[(size_t) (2 * i)]) << i;
     }
-    EXPECT_EQ (out.getMagnitude (2100, out.getNumSamples() - 2100), 0.0f);
+    EXPECT_EQ (out.getMagnitude (start + 2000, out.getNumSamples() - start - 2000), 0.0f);
 }
 
 TEST_F (Bundle, AStateSavedThroughTheHostRendersTheSameInAFreshInstance)
@@ -136,8 +138,8 @@ TEST_F (Bundle, AStateSavedThroughTheHostRendersTheSameInAFreshInstance)
     juce::MidiBuffer midi;
     midi.addEvent (juce::MidiMessage::noteOn (1, 29, (juce::uint8) 100), 0);
     midi.addEvent (juce::MidiMessage::noteOn (1, 17, (juce::uint8) 100), 1000);
-    const auto expected = BundleHost::render (*plugin, midi, 6 * blockSize, blockSize);
-    const auto heard = BundleHost::render (*fresh, midi, 6 * blockSize, blockSize);
+    const auto expected = BundleHost::render (*plugin, midi, 12 * blockSize, blockSize);
+    const auto heard = BundleHost::render (*fresh, midi, 12 * blockSize, blockSize);
 
     EXPECT_GT (heard.getMagnitude (0, heard.getNumSamples()), 0.01f);
     for (int c = 0; c < 2; ++c)
