@@ -13,6 +13,9 @@ namespace
     constexpr float chorusRateHz = 0.8f;
 
     constexpr float warmthDrivePerPercent = 0.04f;
+
+    constexpr double spacePreDelaySeconds = 0.1;
+    constexpr double chorusPreDelaySeconds = 0.05;
 }
 
 EffectRack::SoundParameters::SoundParameters (juce::AudioProcessorValueTreeState& parameters, int sound)
@@ -39,7 +42,6 @@ void EffectRack::prepare (const juce::dsp::ProcessSpec& newSpec)
     pitch.prepare (spec);
     echo.prepare (spec);
     space.prepare (spec);
-    chorus.reset();
     chorus.prepare (spec);
     setUpChorus();
 }
@@ -50,7 +52,6 @@ void EffectRack::reset()
     pitch.restart();
     echo.clear();
     space.clear();
-    chorus.reset();
     setUpChorus();
 }
 
@@ -59,6 +60,31 @@ void EffectRack::setUpChorus()
     chorus.setCentreDelay (chorusCentreDelayMs);
     chorus.setDepth (chorusInitialDepth);
     chorus.setRate (chorusRateHz);
+
+    // The chorus starts from the mix parameter's default, 0, rather than the framework's 0.5:
+    // otherwise the first note through a fresh rack would fade from half wet to dry. Resetting
+    // last makes the smoothed values start at their targets.
+    chorus.setMix (0.0f);
+    chorus.reset();
+}
+
+int EffectRack::getTailSamples() const noexcept
+{
+    // How long the running stages can stay silent before sound they hold comes out: the echo's
+    // delay, the pitch shifter's buffering, the reverb's and chorus's pre-delays.
+    const auto seconds = [this] (double s) { return (int) (s * spec.sampleRate); };
+    int tail = 0;
+
+    if (pitch.mix >= pitchMinimumMix && pitch.getShifter() != nullptr)
+        tail += (int) pitch.getShifter()->getRingCapacity();
+    if (echo.getMix() > echoMinimumMix)
+        tail += echo.getDelaySamples();
+    if (space.getMix() != 0.0f)
+        tail += seconds (spacePreDelaySeconds);
+    if (chorusMix > 0.0f)
+        tail += seconds (chorusPreDelaySeconds);
+
+    return tail;
 }
 
 void EffectRack::updateFromTree (const SoundParameters& sound) noexcept
@@ -75,7 +101,8 @@ void EffectRack::updateFromTree (const SoundParameters& sound) noexcept
     space.update (sound.spaceAttribute->load(), sound.spaceMix->load());
 
     chorus.setDepth (Parameters::mixFactor (sound.chorusAttribute->load()));
-    chorus.setMix (Parameters::mixFactor (sound.chorusMix->load()));
+    chorusMix = Parameters::mixFactor (sound.chorusMix->load());
+    chorus.setMix (chorusMix);
 
     warmthDrive = 1.0f + warmthDrivePerPercent * sound.warmthAttribute->load();
     warmthMix = Parameters::mixFactor (sound.warmthMix->load());

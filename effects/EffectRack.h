@@ -40,12 +40,17 @@ public:
 
     void process (juce::AudioBuffer<float>& block) noexcept;
 
+    // How many samples of silence the rack may put out, with its current settings, before what it
+    // still holds comes out.
+    int getTailSamples() const noexcept;
+
     PitchFX pitch;
     EchoFX echo;
     SpaceFX space;
     juce::dsp::Chorus<float> chorus;
     float warmthDrive = 1.0f;
     float warmthMix = 0.0f;
+    float chorusMix = 0.0f;
     juce::dsp::ProcessSpec spec { 0.0, 0, 0 };
 
 private:

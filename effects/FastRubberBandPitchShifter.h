@@ -28,6 +28,7 @@ public:
     void reset();
 
     juce::uint32 getSampleRate() const noexcept { return sampleRate; }
+    float getPitchScale() const noexcept { return pitchScale; }
     size_t getPrimeLength() const noexcept { return primeLength; }
     size_t getBlockSize() const noexcept { return blockSize; }
     size_t getRingCapacity() const noexcept { return ringCapacity; }

@@ -205,7 +205,10 @@ void PlaybackEngine::trigger (int note, int startOffset) noexcept
     }
 
     if (variation >= 0)
+    {
         variationActive[(size_t) variation] = true;
+        silentSamples[(size_t) variation] = 0;
+    }
 }
 
 void PlaybackEngine::renderPiece (juce::AudioBuffer<float>& output, int numChannels, const Gains& gains) noexcept
@@ -305,7 +308,12 @@ void PlaybackEngine::renderVariations (int numChannels, int numSamples) noexcept
         const auto slotsEnded = std::all_of (positions.begin(), positions.end(), [] (int p) { return p < 0; });
         const auto peak = numChannels > 0 ? work.getMagnitude (0, 0, numSamples) : 0.0f;
 
-        if (slotsEnded && peak < silencePeak)
+        // A variation ends when its slots have ended and it has been silent for longer than its
+        // rack could hold sound back (an echo longer than the sound, the shifter's priming).
+        auto& silent = silentSamples[(size_t) v];
+        silent = slotsEnded && peak < silencePeak ? silent + numSamples : 0;
+
+        if (silent > 0 && silent > (racksOn ? racks[(size_t) v].getTailSamples() : 0))
             variationActive[(size_t) v] = false;
     }
 }

@@ -107,6 +107,7 @@ private:
     SlotGrid slotReadPositions;    // -1: idle
     SlotGrid slotStartOffsets;
     std::array<bool, Parameters::numVariations> variationActive {};
+    std::array<int, Parameters::numVariations> silentSamples {}; // since the slots ended
     bool previousEffectsOn = true;
     bool racksOn = true;
 

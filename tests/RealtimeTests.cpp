@@ -119,3 +119,47 @@ TEST (Realtime, ProcessBlockNeitherAllocatesNorFreesWhileEverythingPlays)
     EXPECT_EQ (p.processor.engine.playbackCounter.load(), 6 * (64 - 50)); // counted again from the rewind
     EXPECT_GT (buffer.getMagnitude (0, blockSize), 0.0f);
 }
+
+TEST (Realtime, EffectsAtWorkNeitherAllocateNorFree)
+{
+    PreparedProcessor p;
+    for (int v = 0; v < 8; ++v)
+    {
+        p.processor.loadVariationFile (v, 0, p.files.writeAudio ("slot.wav", ramp (2, 30000, 0.00002f)));
+
+        const auto sound = "sound_" + juce::String (v) + "_";
+        p.setParameter (sound + "pitch_attribute", 7.0f);
+        for (const auto* effect : { "pitch", "echo", "space", "chorus", "warmth" })
+            p.setParameter (sound + effect + "_mix", 40.0f);
+    }
+
+    auto pattern = p.processor.parameters.state.getChildWithName ("SequencerState");
+    for (int row = 0; row < 4; ++row)
+        pattern.setProperty ("rowEnabled" + juce::String (row), true, nullptr);
+
+    // The first notes reach every rack, which builds its shifter for the new pitch.
+    juce::AudioBuffer<float> buffer (2, blockSize);
+    for (int b = 0; b < 8; ++b)
+    {
+        auto midi = notesAt ({ { 48, 0 } });
+        p.processor.processBlock (buffer, midi);
+    }
+
+    std::vector<juce::MidiBuffer> blocks (48);
+    for (size_t b = 0; b < blocks.size(); b += 3)
+        blocks[b].addEvent (juce::MidiMessage::noteOn (1, 40 + (int) b, (juce::uint8) 100), (int) b * 7);
+
+    int totalAllocations = 0, totalReleases = 0;
+    for (auto& midi : blocks)
+    {
+        const auto counted = processArmed (p.processor, buffer, midi);
+        totalAllocations += counted.allocations;
+        totalReleases += counted.releases;
+    }
+
+    EXPECT_EQ (totalAllocations, 0);
+    EXPECT_EQ (totalReleases, 0);
+    for (int v = 0; v < 8; ++v)
+        EXPECT_TRUE (p.processor.engine.isVariationActive (v));
+    EXPECT_GT (buffer.getMagnitude (0, blockSize), 0.0f);
+}

@@ -33,6 +33,41 @@ namespace
         return blob;
     }
 
+    // A saved state in which every step plays variation 1, whose first slot holds a 100-frame
+    // stereo burst at 0.5, and sound 0's echo is fully wet at `echoMs`.
+    juce::MemoryBlock stateWithEchoingBurst (int echoMs)
+    {
+        juce::MemoryOutputStream binary;
+        for (int i = 0; i < 2 * 100; ++i)
+            binary.writeFloat (0.5f);
+
+        juce::XmlElement root ("Parameters");
+        root.setAttribute ("variation0slot0FilePath", "/nonexistent/burst.wav");
+        root.setAttribute ("variation0_slot0_binary", juce::Base64::toBase64 (binary.getData(), binary.getDataSize()));
+        root.setAttribute ("variation0_slot0_numCh", 2);
+        root.setAttribute ("variation0_slot0_numSm", 100);
+
+        for (const auto& [id, value] : { std::pair { "mix", 100 }, std::pair { "sound_0_echo_mix", 100 }, std::pair { "sound_0_echo_attribute", echoMs } })
+        {
+            auto* parameter = root.createNewChildElement ("PARAM");
+            parameter->setAttribute ("id", id);
+            parameter->setAttribute ("value", value);
+        }
+
+        auto* pattern = root.createNewChildElement ("SequencerState");
+        pattern->setAttribute ("rowEnabled0", 1);
+        for (int step = 0; step < 32; ++step)
+        {
+            auto* pad = pattern->createNewChildElement ("Pad");
+            pad->setAttribute ("index", step);
+            pad->setAttribute ("value", 1);
+        }
+
+        juce::MemoryBlock blob;
+        juce::AudioProcessor::copyXmlToBinary (root, blob);
+        return blob;
+    }
+
     class Bundle : public testing::Test
     {
     protected:
@@ -145,6 +180,23 @@ TEST_F (Bundle, AStateSavedThroughTheHostRendersTheSameInAFreshInstance)
     for (int c = 0; c < 2; ++c)
         for (int i = 0; i < heard.getNumSamples(); ++i)
             ASSERT_EQ (heard.getSample (c, i), expected.getSample (c, i)) << c << ", " << i;
+}
+
+TEST_F (Bundle, SoundOnesEchoRepeatsAtTheEchoTime)
+{
+    BundleHost::setProcessorState (*plugin, stateWithEchoingBurst (50));
+
+    juce::MidiBuffer midi;
+    midi.addEvent (juce::MidiMessage::noteOn (1, 60, (juce::uint8) 100), 0);
+    const auto out = BundleHost::render (*plugin, midi, 16 * blockSize, blockSize);
+
+    // Fully wet: the burst itself is gone, its repeats come every 2400 samples, 6 dB apart.
+    const auto feedback = std::pow (10.0f, -0.3f);
+    EXPECT_LT (out.getMagnitude (0, 2400), 1.0e-5f);
+    EXPECT_NEAR (out.getSample (0, 2400 + 50), 0.5f * feedback, 1.0e-4f);
+    EXPECT_NEAR (out.getSample (1, 2400 + 50), 0.5f * feedback, 1.0e-4f);
+    EXPECT_LT (out.getMagnitude (0, 2500 + 5, 4800 - 2500 - 10), 1.0e-5f);
+    EXPECT_NEAR (out.getSample (0, 4800 + 50), 0.5f * feedback * feedback, 1.0e-4f);
 }
 
 TEST (BundleHost, ReportsABundleThatIsNotThere)
