@@ -47,6 +47,37 @@ juce::File writeWav (const juce::File& folder, const juce::String& name, const j
     return file;
 }
 
+void timeBlocks (benchmark::State& state, TessalineAudioProcessor& processor, const juce::MidiBuffer& midi,
+                 const char* baseline, double sampleRate)
+{
+    constexpr int blockSize = 512;
+    constexpr int warmUpBlocks = 32;
+    juce::AudioBuffer<float> buffer (2, blockSize);
+    juce::MidiBuffer blockMidi;
+
+    for (int b = 0; b < warmUpBlocks; ++b)
+    {
+        blockMidi = midi;
+        processor.processBlock (buffer, blockMidi);
+    }
+
+    for (auto _ : state)
+    {
+        blockMidi = midi;
+        processor.processBlock (buffer, blockMidi);
+        benchmark::DoNotOptimize (buffer.getReadPointer (0));
+    }
+
+    describe (state, baseline, blockSize / sampleRate);
+}
+
+void enableAllRows (TessalineAudioProcessor& processor)
+{
+    auto pattern = processor.parameters.state.getChildWithName ("SequencerState");
+    for (int row = 0; row < 4; ++row)
+        pattern.setProperty ("rowEnabled" + juce::String (row), true, nullptr);
+}
+
 TemporaryFolder::TemporaryFolder() : folder (juce::File::createTempFile ("tessaline-bench"))
 {
     folder.createDirectory();

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <juce_audio_formats/juce_audio_formats.h>
+#include "processor/PluginProcessor.h"
 
 #include <benchmark/benchmark.h>
 
@@ -15,6 +15,14 @@ namespace BenchmarkSupport
 
     juce::File writeWav (const juce::File& folder, const juce::String& name, const juce::AudioBuffer<float>& audio,
                          double sampleRate = 48000.0);
+
+    // Times processBlock on 512-sample stereo blocks, each with `midi` (after a warm-up), and
+    // describes the run against `baseline`.
+    void timeBlocks (benchmark::State& state, TessalineAudioProcessor& processor, const juce::MidiBuffer& midi,
+                     const char* baseline, double sampleRate);
+
+    // Lets the sequencer walk through all 32 steps.
+    void enableAllRows (TessalineAudioProcessor& processor);
 
     class TemporaryFolder
     {

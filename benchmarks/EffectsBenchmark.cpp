@@ -41,29 +41,11 @@ namespace
                 set (sound + effect + "_mix", 40.0f);
         }
 
-        auto pattern = processor.parameters.state.getChildWithName ("SequencerState");
-        for (int row = 0; row < 4; ++row)
-            pattern.setProperty ("rowEnabled" + juce::String (row), true, nullptr);
-
         // One note per block walks through the eight variations, which keep sounding.
+        BenchmarkSupport::enableAllRows (processor);
         juce::MidiBuffer note;
         note.addEvent (juce::MidiMessage::noteOn (1, 31, (juce::uint8) 100), 0);
-        juce::AudioBuffer<float> buffer (2, blockSize);
-        juce::MidiBuffer midi;
-        for (int warmUp = 0; warmUp < 32; ++warmUp)
-        {
-            midi = note;
-            processor.processBlock (buffer, midi);
-        }
-
-        for (auto _ : state)
-        {
-            midi = note;
-            processor.processBlock (buffer, midi);
-            benchmark::DoNotOptimize (buffer.getReadPointer (0));
-        }
-
-        BenchmarkSupport::describe (state, floorName, blockSeconds);
+        BenchmarkSupport::timeBlocks (state, processor, note, floorName, sampleRate);
     }
 
     // The same DSP as eight racks, from the libraries directly: a Rubber Band stretcher with the

@@ -1,6 +1,7 @@
 // processBlock at 48 kHz, 512-sample stereo blocks: idle, the main voice alone, and eight
-// variations of three stereo slots sounding together, compared with a plain buffer-summing
-// baseline.
+// variations of three stereo slots sounding together (with the effects switch at its default,
+// on with every mix at 0, so that only the chorus runs; and switched off), compared with a plain
+// buffer-summing baseline.
 
 #include "processor/PluginProcessor.h"
 
@@ -13,7 +14,7 @@ namespace
     constexpr double blockSeconds = blockSize / sampleRate;
     constexpr auto baseline = "BM_BufferSummingBaseline";
 
-    enum class Load { idle, mainVoice, eightVariations };
+    enum class Load { idle, mainVoice, eightVariations, eightDryVariations };
 
     void runProcessor (benchmark::State& state, Load load)
     {
@@ -28,7 +29,13 @@ namespace
         if (load == Load::mainVoice)
             processor.loadMainSampleFile (tenSeconds);
 
-        if (load == Load::eightVariations)
+        if (load == Load::eightDryVariations)
+        {
+            auto* effectsOn = processor.parameters.getParameter ("effectsOn");
+            effectsOn->setValueNotifyingHost (0.0f);
+        }
+
+        if (load == Load::eightVariations || load == Load::eightDryVariations)
             for (int v = 0; v < 8; ++v)
                 for (int s = 0; s < 3; ++s)
                     processor.loadVariationFile (v, s, tenSeconds);
@@ -39,27 +46,10 @@ namespace
         if (load != Load::idle)
         {
             note.addEvent (juce::MidiMessage::noteOn (1, 31, (juce::uint8) 100), 0);
-            auto pattern = processor.parameters.state.getChildWithName ("SequencerState");
-            for (int row = 0; row < 4; ++row)
-                pattern.setProperty ("rowEnabled" + juce::String (row), true, nullptr);
+            BenchmarkSupport::enableAllRows (processor);
         }
 
-        juce::AudioBuffer<float> buffer (2, blockSize);
-        juce::MidiBuffer midi;
-        for (int warmUp = 0; warmUp < 16; ++warmUp)
-        {
-            midi = note;
-            processor.processBlock (buffer, midi);
-        }
-
-        for (auto _ : state)
-        {
-            midi = note;
-            processor.processBlock (buffer, midi);
-            benchmark::DoNotOptimize (buffer.getReadPointer (0));
-        }
-
-        BenchmarkSupport::describe (state, baseline, blockSeconds);
+        BenchmarkSupport::timeBlocks (state, processor, note, baseline, sampleRate);
     }
 
     // The floor: adding 24 stereo blocks into one buffer at a gain, as a plain loop would.
@@ -83,9 +73,11 @@ namespace
     void BM_ProcessBlockIdle (benchmark::State& state) { runProcessor (state, Load::idle); }
     void BM_ProcessBlockMainVoice (benchmark::State& state) { runProcessor (state, Load::mainVoice); }
     void BM_ProcessBlockEightVariations (benchmark::State& state) { runProcessor (state, Load::eightVariations); }
+    void BM_ProcessBlockEightVariationsEffectsOff (benchmark::State& state) { runProcessor (state, Load::eightDryVariations); }
 }
 
 BENCHMARK (BM_BufferSummingBaseline);
 BENCHMARK (BM_ProcessBlockIdle);
 BENCHMARK (BM_ProcessBlockMainVoice);
 BENCHMARK (BM_ProcessBlockEightVariations);
+BENCHMARK (BM_ProcessBlockEightVariationsEffectsOff);

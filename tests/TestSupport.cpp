@@ -76,6 +76,35 @@ void pumpMessages (int milliseconds)
     juce::MessageManager::getInstance()->runDispatchLoopUntil (milliseconds);
 }
 
+AudioThread::AudioThread (TessalineAudioProcessor& processor, std::function<bool (float)> isExpected)
+    : thread ([this, &processor, isExpected]
+      {
+          juce::AudioBuffer<float> buffer (2, blockSize);
+          for (int note = 0; running; ++note)
+          {
+              auto midi = notesAt ({ { 20 + note % 60, note % blockSize } });
+              processor.processBlock (buffer, midi);
+              for (int i = 0; i < blockSize; ++i)
+                  if (! isExpected (buffer.getSample (0, i)))
+                      ++unexpected;
+              ++blocks;
+          }
+      })
+{
+}
+
+AudioThread::~AudioThread()
+{
+    stop();
+}
+
+void AudioThread::stop()
+{
+    running = false;
+    if (thread.joinable())
+        thread.join();
+}
+
 PreparedProcessor::PreparedProcessor (int numChannels)
 {
     auto layout = processor.getBusesLayout();

@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <thread>
+
 namespace TestSupport
 {
     constexpr double sampleRate = 48000.0;
@@ -37,6 +40,24 @@ namespace TestSupport
 
     // Runs the message loop for a while so that timers and posted messages are handled.
     void pumpMessages (int milliseconds = 50);
+
+    // Plays a note into every block on a thread of its own, as a host's audio thread would, and
+    // counts the samples of channel 0 that `isExpected` refuses. Stops when destroyed.
+    class AudioThread
+    {
+    public:
+        AudioThread (TessalineAudioProcessor& processor, std::function<bool (float)> isExpected);
+        ~AudioThread();
+
+        void stop();
+        int getBlocks() const noexcept { return blocks; }
+        int getUnexpectedSamples() const noexcept { return unexpected; }
+
+    private:
+        std::atomic<bool> running { true };
+        std::atomic<int> blocks { 0 }, unexpected { 0 };
+        std::thread thread;
+    };
 
     // A processor prepared for stereo output at 48 kHz with 512-sample blocks.
     struct PreparedProcessor

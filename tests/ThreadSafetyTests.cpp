@@ -2,8 +2,6 @@
 
 #include "editor/PluginEditor.h"
 
-#include <thread>
-
 using namespace TestSupport;
 
 namespace
@@ -117,26 +115,9 @@ TEST (ThreadSafety, AudioThreadSeesWholeBuffersWhileSlotsAndPatternChange)
     for (int step = 0; step < 32; ++step)
         pattern.getChild (step).setProperty ("value", 1, nullptr); // every step plays variation 1
 
-    std::atomic<bool> running { true };
-    std::atomic<int> badSamples { 0 };
-    std::atomic<int> blocks { 0 };
-
-    std::thread audio ([&]
+    AudioThread audio (p.processor, [] (float sample)
     {
-        juce::AudioBuffer<float> buffer (2, blockSize);
-        int note = 0;
-        while (running)
-        {
-            auto midi = notesAt ({ { 30 + (note++ % 40), note % blockSize } });
-            p.processor.processBlock (buffer, midi);
-            for (int i = 0; i < blockSize; ++i)
-            {
-                const auto value = buffer.getSample (0, i);
-                if (std::fmod (value, 0.125f) != 0.0f || value < 0.0f || value > 1.125f)
-                    ++badSamples;
-            }
-            ++blocks;
-        }
+        return std::fmod (sample, 0.125f) == 0.0f && sample >= 0.0f && sample <= 1.125f;
     });
 
     juce::Random random (42);
@@ -154,9 +135,8 @@ TEST (ThreadSafety, AudioThreadSeesWholeBuffersWhileSlotsAndPatternChange)
         pumpMessages (1);
     }
 
-    running = false;
-    audio.join();
+    audio.stop();
 
-    EXPECT_GT (blocks.load(), 0);
-    EXPECT_EQ (badSamples.load(), 0);
+    EXPECT_GT (audio.getBlocks(), 0);
+    EXPECT_EQ (audio.getUnexpectedSamples(), 0);
 }
