@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the dependencies, builds Tessaline, installs the VST3 bundle into ~/.vst3 and proves
-# the installed bundle works: a VST3 host loads it and renders a phrase to a WAV file.
+# the installed bundle works: tessaline-render loads it as a VST3 host does and renders the demo
+# kit to a WAV file and a waveform picture.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 
@@ -17,4 +18,5 @@ echo "Installed $HOME/.vst3/Tessaline.vst3"
 echo "Standalone app: $(pwd)/build/Tessaline_artefacts/Release/Standalone/Tessaline"
 
 mkdir -p out
-build/tools/host/tessaline-render --bundle "$HOME/.vst3/Tessaline.vst3" --out out/tessaline-phrase.wav
+build/tools/render/tessaline-render --bundle "$HOME/.vst3/Tessaline.vst3" --demo \
+    --out out/tessaline-demo.wav --png out/tessaline-demo.png

@@ -45,6 +45,22 @@ namespace
     // Base64 flavour.
     constexpr auto hostStateTag = "VST3PluginState";
     constexpr auto componentTag = "IComponent";
+
+    constexpr juce::uint32 stateMagic = 0x21324356;
+    constexpr size_t headerSize = 8;
+}
+
+juce::AudioProcessorParameter* findParameter (juce::AudioPluginInstance& plugin, const juce::String& id)
+{
+    // JUCE's VST3 wrapper publishes each parameter under the 31-bit hash of its string ID.
+    const auto vst3Id = juce::String ((juce::uint32) id.hashCode() & 0x7fffffffu);
+
+    for (auto* parameter : plugin.getParameters())
+        if (auto* hosted = dynamic_cast<juce::HostedAudioProcessorParameter*> (parameter))
+            if (hosted->getParameterID() == vst3Id)
+                return parameter;
+
+    return nullptr;
 }
 
 juce::MemoryBlock getProcessorState (juce::AudioPluginInstance& plugin)
@@ -56,6 +72,13 @@ juce::MemoryBlock getProcessorState (juce::AudioPluginInstance& plugin)
     if (const auto xml = juce::AudioProcessor::getXmlFromBinary (hostState.getData(), (int) hostState.getSize()))
         if (const auto* element = xml->getChildByName (componentTag))
             component.fromBase64Encoding (element->getAllSubText());
+
+    // The wrapper may append data of its own after the plug-in's blob, whose header says where it ends.
+    if (component.getSize() > headerSize && juce::ByteOrder::littleEndianInt (component.getData()) == stateMagic)
+    {
+        const auto length = (size_t) juce::ByteOrder::littleEndianInt (static_cast<const char*> (component.getData()) + 4);
+        component.setSize (juce::jmin (component.getSize(), headerSize + length + 1));
+    }
 
     return component;
 }

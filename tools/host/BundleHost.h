@@ -19,6 +19,9 @@ namespace BundleHost
     juce::MemoryBlock getProcessorState (juce::AudioPluginInstance& plugin);
     void setProcessorState (juce::AudioPluginInstance& plugin, const juce::MemoryBlock& processorState);
 
+    // The hosted parameter that the plug-in publishes under a string ID, or null.
+    juce::AudioProcessorParameter* findParameter (juce::AudioPluginInstance& plugin, const juce::String& id);
+
     // Renders `numSamples` samples, block by block, with each MIDI event of `midi` in its block.
     juce::AudioBuffer<float> render (juce::AudioPluginInstance& plugin, const juce::MidiBuffer& midi,
                                      int numSamples, int blockSize);
