@@ -97,13 +97,13 @@ namespace
         {
             ConsoleReporter::ReportRuns (runs);
             for (const auto& run : runs)
-                if (run.run_type == Run::RT_Iteration)
+                if (run.run_type == Run::RT_Iteration || (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median"))
                     results.push_back (run);
         }
 
         void printRatios() const
         {
-            std::cout << "\nCPU time per iteration as a ratio to its baseline from this run:\n";
+            std::cout << "\nCPU time per iteration (the median where repeated) as a ratio to its baseline from this run:\n";
 
             for (const auto& run : results)
             {

@@ -26,6 +26,10 @@ TessalineAudioProcessorEditor::TessalineAudioProcessorEditor (TessalineAudioProc
 {
     setOpaque (true);
     setSize (800, 500);
+
+    // Most state changes become visible through this whole-window repaint.
+    repaintTimer = std::make_unique<RepaintTimer> (*this);
+    repaintTimer->startTimer (repaintIntervalMs);
 }
 
 void TessalineAudioProcessorEditor::paint (juce::Graphics& g)

@@ -4,6 +4,19 @@
 
 #include <juce_gui_basics/juce_gui_basics.h>
 
+// Repaints its target, whole, at every tick.
+class RepaintTimer : public juce::Timer
+{
+public:
+    explicit RepaintTimer (juce::Component& componentToRepaint) : target (&componentToRepaint) {}
+    ~RepaintTimer() override { stopTimer(); }
+
+    void timerCallback() override { target->repaint(); }
+
+private:
+    juce::Component* target;
+};
+
 class TessalineAudioProcessorEditor : public juce::AudioProcessorEditor
 {
 public:
@@ -26,6 +39,7 @@ public:
     static constexpr std::array<juce::Point<int>, 8> variationOrigins { {
         { 260, 119 }, { 384, 119 }, { 508, 119 }, { 633, 119 }, { 260, 192 }, { 384, 192 }, { 508, 192 }, { 633, 192 } } };
     static constexpr int variationBoxWidth = 114, variationBoxHeight = 63;
+    static constexpr int repaintIntervalMs = 8;
 
 private:
     void paintBackground (juce::Graphics& g);
@@ -34,6 +48,7 @@ private:
 
     juce::AudioProcessorValueTreeState& valueTreeState;
     TessalineAudioProcessor& audioProcessor;
+    std::unique_ptr<RepaintTimer> repaintTimer;
     int uiPageNum = dashboardPage;
     juce::Font labelFont;
 
