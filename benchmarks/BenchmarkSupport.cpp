@@ -88,6 +88,19 @@ TemporaryFolder::~TemporaryFolder()
     folder.deleteRecursively();
 }
 
+PreparedProcessor::PreparedProcessor (double sampleRate, int blockSize)
+    : tenSeconds (writeWav (folder.get(), "noise.wav", noise (2, (int) sampleRate * 10), sampleRate))
+{
+    processor.setRateAndBufferSizeDetails (sampleRate, blockSize);
+    processor.prepareToPlay (sampleRate, blockSize);
+}
+
+void PreparedProcessor::set (const juce::String& id, float value)
+{
+    auto* parameter = processor.parameters.getParameter (id);
+    parameter->setValueNotifyingHost (parameter->convertTo0to1 (value));
+}
+
 namespace
 {
     class RatioReporter : public benchmark::ConsoleReporter

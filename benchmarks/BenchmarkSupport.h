@@ -34,4 +34,18 @@ namespace BenchmarkSupport
     private:
         juce::File folder;
     };
+
+    // A processor prepared for stereo blocks, with ten seconds of stereo noise on disk to load.
+    struct PreparedProcessor
+    {
+        PreparedProcessor (double sampleRate, int blockSize);
+
+        // Sets a parameter in its own units, as the host would.
+        void set (const juce::String& id, float value);
+
+        const juce::ScopedJuceInitialiser_GUI juce;
+        const TemporaryFolder folder;
+        const juce::File tenSeconds;
+        TessalineAudioProcessor processor;
+    };
 }

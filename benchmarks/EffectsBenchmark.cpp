@@ -16,29 +16,18 @@ namespace
 
     void BM_EffectsFullLoad (benchmark::State& state)
     {
-        const juce::ScopedJuceInitialiser_GUI juce;
-        const BenchmarkSupport::TemporaryFolder folder;
-        const auto tenSeconds = BenchmarkSupport::writeWav (folder.get(), "noise.wav", BenchmarkSupport::noise (2, (int) sampleRate * 10));
-
-        TessalineAudioProcessor processor;
-        processor.setRateAndBufferSizeDetails (sampleRate, blockSize);
-        processor.prepareToPlay (sampleRate, blockSize);
-
-        const auto set = [&processor] (const juce::String& id, float value)
-        {
-            auto* parameter = processor.parameters.getParameter (id);
-            parameter->setValueNotifyingHost (parameter->convertTo0to1 (value));
-        };
+        BenchmarkSupport::PreparedProcessor prepared (sampleRate, blockSize);
+        auto& processor = prepared.processor;
 
         for (int v = 0; v < 8; ++v)
         {
             for (int s = 0; s < 3; ++s)
-                processor.loadVariationFile (v, s, tenSeconds);
+                processor.loadVariationFile (v, s, prepared.tenSeconds);
 
             const auto sound = "sound_" + juce::String (v) + "_";
-            set (sound + "pitch_attribute", semitones);
+            prepared.set (sound + "pitch_attribute", semitones);
             for (const auto* effect : { "pitch", "echo", "space", "chorus", "warmth" })
-                set (sound + effect + "_mix", 40.0f);
+                prepared.set (sound + effect + "_mix", 40.0f);
         }
 
         // One note per block walks through the eight variations, which keep sounding.

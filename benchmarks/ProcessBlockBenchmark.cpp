@@ -18,27 +18,19 @@ namespace
 
     void runProcessor (benchmark::State& state, Load load)
     {
-        const juce::ScopedJuceInitialiser_GUI juce;
-        const BenchmarkSupport::TemporaryFolder folder;
-        const auto tenSeconds = BenchmarkSupport::writeWav (folder.get(), "noise.wav", BenchmarkSupport::noise (2, (int) sampleRate * 10));
-
-        TessalineAudioProcessor processor;
-        processor.setRateAndBufferSizeDetails (sampleRate, blockSize);
-        processor.prepareToPlay (sampleRate, blockSize);
+        BenchmarkSupport::PreparedProcessor prepared (sampleRate, blockSize);
+        auto& processor = prepared.processor;
 
         if (load == Load::mainVoice)
-            processor.loadMainSampleFile (tenSeconds);
+            processor.loadMainSampleFile (prepared.tenSeconds);
 
         if (load == Load::eightDryVariations)
-        {
-            auto* effectsOn = processor.parameters.getParameter ("effectsOn");
-            effectsOn->setValueNotifyingHost (0.0f);
-        }
+            prepared.set ("effectsOn", 0.0f);
 
         if (load == Load::eightVariations || load == Load::eightDryVariations)
             for (int v = 0; v < 8; ++v)
                 for (int s = 0; s < 3; ++s)
-                    processor.loadVariationFile (v, s, tenSeconds);
+                    processor.loadVariationFile (v, s, prepared.tenSeconds);
 
         // One note per block: the main voice restarts, and the sequence walks through all eight
         // variations, which keep sounding.
