@@ -120,7 +120,10 @@ void TessalineAudioProcessor::restoreMainSample (const juce::XmlElement& xml)
 
     samples.main().publish (std::move (audio));
     mainSampleData = std::move (binary);
-    // Handing the restored waveform to an open editor comes with the editor wiring (issue #6).
+
+    // An open editor shows the restored sample; the message thread delivers it (the host may
+    // restore on another thread).
+    mainSampleRestored = true;
 }
 
 void TessalineAudioProcessor::restoreSlot (int variation, int slot)
@@ -232,6 +235,10 @@ void TessalineAudioProcessor::rewind()
 //==============================================================================
 void TessalineAudioProcessor::timerCallback()
 {
+    if (mainSampleRestored.exchange (false))
+        if (auto* editor = dynamic_cast<TessalineAudioProcessorEditor*> (getActiveEditor()))
+            editor->showMainSample();
+
     deliverTriggers();
     mirrorPlaybackCounter();
     samples.freeRetired();

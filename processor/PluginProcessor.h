@@ -91,6 +91,7 @@ private:
     // thread and a host saving or restoring on another thread. Never taken by the audio thread.
     juce::CriticalSection stateLock;
     juce::MemoryBlock mainSampleData;
+    std::atomic<bool> mainSampleRestored { false };
     int mirroredCounter = 0; // the trigger count last written to the state tree
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (TessalineAudioProcessor)
