@@ -55,20 +55,47 @@ int main (int argc, char* argv[])
     folder.createDirectory();
 
     TessalineAudioProcessor processor;
-
-    // The window on both pages, with a variation lit.
+    const auto samples = folder.getChildFile ("samples");
+    samples.createDirectory();
+    const auto writeSample = [&samples] (const juce::String& name, int numSamples)
     {
-        auto editor = std::unique_ptr<juce::AudioProcessorEditor> (processor.createEditor());
-        dynamic_cast<TessalineAudioProcessorEditor&> (*editor).displayPlayback (3, 2);
-        save (*editor, folder, "window-dashboard");
-    }
-    processor.parameters.state.setProperty (TessalineAudioProcessorEditor::uiPageNumKey, 1, nullptr);
-    {
-        auto editor = std::unique_ptr<juce::AudioProcessorEditor> (processor.createEditor());
-        save (*editor, folder, "window-sequencer");
-    }
+        const auto file = samples.getChildFile (name);
+        std::unique_ptr<juce::OutputStream> stream = std::make_unique<juce::FileOutputStream> (file);
+        juce::WavAudioFormat wav;
+        std::unique_ptr<juce::AudioFormatWriter> writer (wav.createWriterFor (stream.get(), 48000.0, 2, 24, {}, 0));
+        stream.release();
+        writer->writeFromAudioSampleBuffer (pluck (numSamples), 0, numSamples);
+        return file;
+    };
 
-    // The main-sample button: idle, hovered, with a waveform.
+    // The window in use: a main sample and some slots loaded, a step and a variation lit,
+    // the third sound's panel chosen; then with the effects off, and on the sequencer page.
+    {
+        processor.loadMainSampleFile (writeSample ("main.wav", 48000));
+        auto editor = std::unique_ptr<juce::AudioProcessorEditor> (processor.createEditorIfNeeded());
+        auto& window = dynamic_cast<TessalineAudioProcessorEditor&> (*editor);
+        for (const auto& [v, s] : { std::pair { 0, 0 }, std::pair { 0, 1 }, std::pair { 1, 0 }, std::pair { 2, 0 }, std::pair { 2, 1 }, std::pair { 2, 2 }, std::pair { 5, 0 } })
+            window.slotButtons[(size_t) v][(size_t) s]->loadAudioFile (writeSample ("slot.wav", 4800));
+        window.chainButtons[2].triggerClick();
+        juce::MessageManager::getInstance()->runDispatchLoopUntil (50);
+        window.displayPlayback (3, 2);
+        save (window, folder, "window-dashboard");
+
+        window.effectsOnButton->triggerClick();
+        juce::MessageManager::getInstance()->runDispatchLoopUntil (50);
+        save (window, folder, "window-dashboard-effects-off");
+
+        window.pageSwitchButton->triggerClick();
+        juce::MessageManager::getInstance()->runDispatchLoopUntil (50);
+        save (window, folder, "window-sequencer");
+        window.pageSwitchButton->triggerClick();
+        window.effectsOnButton->triggerClick();
+        juce::MessageManager::getInstance()->runDispatchLoopUntil (50);
+        processor.editorBeingDeleted (editor.get());
+    }
+    samples.deleteRecursively();
+
+    // The components on their own. The main-sample button: idle, hovered, with a waveform.
     AudioFileButton main;
     save (main, folder, "main-sample-idle");
     main.buttonState = SampleFiles::Hover;
