@@ -1,5 +1,6 @@
 #include "components/EffectChain.h"
 
+#include "components/ValueLabel.h"
 #include "editor/EditorFonts.h"
 #include "processor/Parameters.h"
 
@@ -75,44 +76,17 @@ void EffectChain::makeDynamicLabel (juce::Label& label, const juce::String& capt
     label.setColour (juce::TextEditor::outlineColourId, juce::Colours::transparentBlack);
     label.setColour (juce::TextEditor::focusedOutlineColourId, juce::Colours::transparentBlack);
     label.setJustificationType (juce::Justification::centred);
-    label.setText (caption, juce::dontSendNotification);
     // JUCE 7 has no portable typeface metrics; the embedded face's own metrics stand in for them.
     label.setFont (EditorFonts::regular (15.0f, 0.1f));
 
-    const auto showValue = [this, &label, parameterID]
+    const auto value = [this, parameterID]
     {
-        if (const auto* value = parameters.getRawParameterValue (parameterID))
-            label.setText (readOut (parameterID, value->load()), juce::dontSendNotification);
+        const auto* raw = parameters.getRawParameterValue (parameterID);
+        return raw != nullptr ? raw->load() : 0.0f;
     };
-
-    label.onEditorShow = [this, &label, parameterID]
-    {
-        if (auto* editor = label.getCurrentTextEditor())
-            if (const auto* value = parameters.getRawParameterValue (parameterID))
-            {
-                editor->setText (juce::String (value->load(), 2), true);
-                editor->selectAll();
-            }
-    };
-
-    label.onTextChange = [this, &label, caption, parameterID]
-    {
-        if (label.getText() == caption)
-            return;
-
-        if (auto* parameter = parameters.getParameter (parameterID))
-            parameter->setValueNotifyingHost (parameter->convertTo0to1 ((float) label.getText().getDoubleValue()));
-
-        label.setText (caption, juce::dontSendNotification);
-    };
-
-    slider.onDragStart = showValue;
-    slider.onValueChange = [&slider, showValue]
-    {
-        if (slider.isMouseButtonDown())
-            showValue();
-    };
-    slider.onDragEnd = [&label, caption] { label.setText (caption, juce::dontSendNotification); };
+    ValueLabel::connect (label, slider, caption, parameters.getParameter (parameterID),
+                         [parameterID, value] { return readOut (parameterID, value()); },
+                         [value] { return juce::String (value(), 2); });
 }
 
 void EffectChain::paint (juce::Graphics& g)

@@ -1,6 +1,7 @@
 #include "editor/PluginEditor.h"
 
 #include "BinaryData.h"
+#include "components/ValueLabel.h"
 #include "editor/EditorFonts.h"
 #include "processor/SequencerState.h"
 
@@ -206,40 +207,13 @@ void TessalineAudioProcessorEditor::setupGainControl (juce::Slider& slider,
     addAndMakeVisible (slider);
     attachment = std::make_unique<juce::AudioProcessorValueTreeState::SliderAttachment> (valueTreeState, parameterID, slider);
 
-    const auto valueText = [this, parameterID] { return gainValueText (parameterID, rawValue (valueTreeState, parameterID)); };
-    slider.onDragStart = [&label, valueText] { label.setText (valueText(), juce::dontSendNotification); };
-    slider.onValueChange = [&slider, &label, valueText]
-    {
-        // Only the user's own drag shows values; host automation leaves the label alone.
-        if (slider.isMouseButtonDown())
-            label.setText (valueText(), juce::dontSendNotification);
-    };
-    slider.onDragEnd = [&label, restingText] { label.setText (restingText, juce::dontSendNotification); };
-
-    label.setText (restingText, juce::dontSendNotification);
     label.setFont (EditorFonts::regular (17.0f, 0.1f));
     label.setJustificationType (juce::Justification::centred);
     label.setEditable (true, false, false);
     addAndMakeVisible (label);
 
-    label.onEditorShow = [&label, valueText]
-    {
-        if (auto* editor = label.getCurrentTextEditor())
-        {
-            editor->setText (valueText(), true);
-            editor->selectAll();
-        }
-    };
-    label.onTextChange = [this, &label, parameterID, restingText]
-    {
-        if (label.getText() == restingText)
-            return;
-
-        if (auto* parameter = valueTreeState.getParameter (parameterID))
-            parameter->setValueNotifyingHost (parameter->convertTo0to1 ((float) label.getText().getDoubleValue()));
-
-        label.setText (restingText, juce::dontSendNotification);
-    };
+    const auto valueText = [this, parameterID] { return gainValueText (parameterID, rawValue (valueTreeState, parameterID)); };
+    ValueLabel::connect (label, slider, restingText, valueTreeState.getParameter (parameterID), valueText, valueText);
 }
 
 juce::String TessalineAudioProcessorEditor::gainValueText (const juce::String& parameterID, double value)
