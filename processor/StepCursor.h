@@ -35,9 +35,6 @@ public:
     // The one-based variation stored in a step's pad, or 0 when the step has no pad.
     int padValue (int step) const noexcept;
 
-    int getCurrentStep() const noexcept { return currentStep; }
-    bool isRowEnabled (int row) const noexcept { return rowEnabledFlags[(size_t) row]; }
-
 private:
     static constexpr int noRequest = INT_MIN;
 
