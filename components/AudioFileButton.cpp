@@ -7,8 +7,8 @@
 #include <iostream>
 
 AudioFileButton::AudioFileButton()
-    : idleImage (juce::ImageFileFormat::loadFrom (BinaryData::loadIconGrey, BinaryData::loadIconGreySize)),
-      hoverImage (juce::ImageFileFormat::loadFrom (BinaryData::loadIconWhite, BinaryData::loadIconWhiteSize))
+    : idleImage (juce::ImageCache::getFromMemory (BinaryData::loadIconGrey, BinaryData::loadIconGreySize)),
+      hoverImage (juce::ImageCache::getFromMemory (BinaryData::loadIconWhite, BinaryData::loadIconWhiteSize))
 {
     setBounds (33, 78, 196, 196);
     setInterceptsMouseClicks (true, true);

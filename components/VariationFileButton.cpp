@@ -3,8 +3,8 @@
 VariationFileButton::VariationFileButton (const juce::Rectangle<int>& bounds, const void* idleImageData, int idleImageSize,
                                           const void* hoverImageData, int hoverImageSize,
                                           juce::AudioProcessorValueTreeState& state, const juce::String& parameterID)
-    : idleImage (juce::ImageFileFormat::loadFrom (idleImageData, (size_t) idleImageSize)),
-      hoverImage (juce::ImageFileFormat::loadFrom (hoverImageData, (size_t) hoverImageSize))
+    : idleImage (juce::ImageCache::getFromMemory (idleImageData, idleImageSize)),
+      hoverImage (juce::ImageCache::getFromMemory (hoverImageData, hoverImageSize))
 {
     setBounds (bounds);
     setInterceptsMouseClicks (true, true);

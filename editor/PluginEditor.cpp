@@ -503,7 +503,13 @@ void TessalineAudioProcessorEditor::paintBackground (juce::Graphics& g)
         scaledBackgroundScale = scale;
     }
 
-    if (scaledBackground.isValid())
+    if (! scaledBackground.isValid())
+        return;
+
+    // At a scale of 1 a plain copy; otherwise each cached pixel still lands on one screen pixel.
+    if (scale == 1.0f)
+        g.drawImageAt (scaledBackground, 0, 0);
+    else
         g.drawImageTransformed (scaledBackground, juce::AffineTransform::scale (1.0f / scale));
 }
 
