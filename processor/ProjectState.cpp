@@ -9,9 +9,6 @@ namespace ProjectState
 {
 namespace
 {
-    constexpr juce::uint32 magicNumber = 0x21324356;
-    constexpr int headerSize = 8;
-
     // A sample count as stored: absent, or decimal digits that fit an int.
     bool isValidCount (const juce::XmlElement& xml, const juce::Identifier& key)
     {

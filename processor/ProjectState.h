@@ -7,6 +7,9 @@
 // AudioProcessor::copyXmlToBinary.
 namespace ProjectState
 {
+    inline constexpr juce::uint32 magicNumber = 0x21324356;
+    inline constexpr int headerSize = 8; // magic and length, before the text
+
     // The XML of a blob, or null when the blob is too short, has another magic number, a length
     // that is not positive, text that is not valid UTF-8, or text that does not parse. A length
     // beyond the blob's end takes the text that is there.

@@ -1,5 +1,7 @@
 #include "BundleHost.h"
 
+#include "processor/ProjectState.h"
+
 namespace BundleHost
 {
 juce::File installedBundle()
@@ -45,9 +47,6 @@ namespace
     // Base64 flavour.
     constexpr auto hostStateTag = "VST3PluginState";
     constexpr auto componentTag = "IComponent";
-
-    constexpr juce::uint32 stateMagic = 0x21324356;
-    constexpr size_t headerSize = 8;
 }
 
 juce::AudioProcessorParameter* findParameter (juce::AudioPluginInstance& plugin, const juce::String& id)
@@ -74,7 +73,8 @@ juce::MemoryBlock getProcessorState (juce::AudioPluginInstance& plugin)
             component.fromBase64Encoding (element->getAllSubText());
 
     // The wrapper may append data of its own after the plug-in's blob, whose header says where it ends.
-    if (component.getSize() > headerSize && juce::ByteOrder::littleEndianInt (component.getData()) == stateMagic)
+    constexpr auto headerSize = (size_t) ProjectState::headerSize;
+    if (component.getSize() > headerSize && juce::ByteOrder::littleEndianInt (component.getData()) == ProjectState::magicNumber)
     {
         const auto length = (size_t) juce::ByteOrder::littleEndianInt (static_cast<const char*> (component.getData()) + 4);
         component.setSize (juce::jmin (component.getSize(), headerSize + length + 1));
