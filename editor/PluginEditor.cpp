@@ -92,7 +92,6 @@ void TessalineAudioProcessorEditor::initializeControls()
     mainSampleButton = std::make_unique<AudioFileButton>();
     addAndMakeVisible (*mainSampleButton);
     mainSampleButton->onFileLoaded = [this] (const juce::File& file) { audioProcessor.loadMainSampleFile (file); };
-    showMainSample();
 
     for (int v = 0; v < Parameters::numVariations; ++v)
     {
@@ -460,6 +459,7 @@ void TessalineAudioProcessorEditor::resized()
     sequencerRewindButton->setBounds (724, 101, 24, 13);
     resetButton->setBounds (731, 301, 13, 13);
 
+    // The picture of a main sample the processor already holds (the constructor's setSize gets here).
     showMainSample();
 }
 

@@ -285,23 +285,16 @@ void TessalineAudioProcessor::valueTreePropertyChanged (juce::ValueTree& tree, c
         refreshPattern();
 }
 
-void TessalineAudioProcessor::valueTreeChildAdded (juce::ValueTree& parent, juce::ValueTree&)
+void TessalineAudioProcessor::childrenChanged (const juce::ValueTree& parent)
 {
+    // A pattern added, removed or moved at the root, or pads added, removed or moved in it.
     if (parent == parameters.state || isPartOfPattern (parent))
         refreshPattern();
 }
 
-void TessalineAudioProcessor::valueTreeChildRemoved (juce::ValueTree& parent, juce::ValueTree&, int)
-{
-    if (parent == parameters.state || isPartOfPattern (parent))
-        refreshPattern();
-}
-
-void TessalineAudioProcessor::valueTreeChildOrderChanged (juce::ValueTree& parent, int, int)
-{
-    if (parent == parameters.state || isPartOfPattern (parent))
-        refreshPattern();
-}
+void TessalineAudioProcessor::valueTreeChildAdded (juce::ValueTree& parent, juce::ValueTree&) { childrenChanged (parent); }
+void TessalineAudioProcessor::valueTreeChildRemoved (juce::ValueTree& parent, juce::ValueTree&, int) { childrenChanged (parent); }
+void TessalineAudioProcessor::valueTreeChildOrderChanged (juce::ValueTree& parent, int, int) { childrenChanged (parent); }
 
 void TessalineAudioProcessor::valueTreeRedirected (juce::ValueTree&)
 {

@@ -86,6 +86,7 @@ private:
     void valueTreeRedirected (juce::ValueTree& tree) override;
 
     static bool isPartOfPattern (const juce::ValueTree& tree);
+    void childrenChanged (const juce::ValueTree& parent);
 
     // Serialises the writers of the state tree's sample records and of mainSampleData: the message
     // thread and a host saving or restoring on another thread. Never taken by the audio thread.

@@ -324,4 +324,10 @@ TEST (EditorWiring, ARestoredMainSampleReachesTheOpenEditor)
     pumpMessages (40);
     EXPECT_TRUE (e.editor->mainSampleButton->isLoaded);
     EXPECT_TRUE (e.editor->mainSampleButton->getWaveformImage().isValid());
+
+    // A newly opened editor shows the sample the processor holds.
+    e.close();
+    e.open();
+    EXPECT_TRUE (e.editor->mainSampleButton->isLoaded);
+    EXPECT_TRUE (e.editor->mainSampleButton->getWaveformImage().isValid());
 }
