@@ -12,15 +12,6 @@ namespace
     const auto accentPurple = juce::Colour::fromString ("FF3a104a");
     const auto mutedGrey = juce::Colour::fromString ("FF8a8a8a");
 
-    // The component drawn on its own into an image of its size (transparent where it draws nothing).
-    juce::Image snapshot (juce::Component& component)
-    {
-        juce::Image image (juce::Image::ARGB, component.getWidth(), component.getHeight(), true);
-        juce::Graphics g (image);
-        component.paintEntireComponent (g, true);
-        return image;
-    }
-
     bool isWhite (juce::Colour c) { return c.getAlpha() > 200 && c.getRed() > 230 && c.getGreen() > 230 && c.getBlue() > 230; }
     bool isClose (juce::Colour a, juce::Colour b, int tolerance = 6)
     {

@@ -9,23 +9,16 @@ namespace
     // An editor opened on a prepared processor the way a host opens it, closed at the end.
     struct OpenedEditor
     {
-        OpenedEditor() { open(); }
-        ~OpenedEditor() { close(); }
-
         void open()
         {
-            editor = dynamic_cast<TessalineAudioProcessorEditor*> (p.processor.createEditorIfNeeded());
-            ASSERT_NE (editor, nullptr);
+            hosted.open();
+            editor = hosted.get();
         }
 
         void close()
         {
-            if (editor != nullptr)
-            {
-                p.processor.editorBeingDeleted (editor);
-                delete editor;
-                editor = nullptr;
-            }
+            hosted.close();
+            editor = nullptr;
         }
 
         // Paints once into an image, as the 8 ms repaint would.
@@ -39,7 +32,8 @@ namespace
         float raw (const juce::String& id) { return p.processor.parameters.getRawParameterValue (id)->load(); }
 
         PreparedProcessor p;
-        TessalineAudioProcessorEditor* editor = nullptr;
+        HostedEditor hosted { p.processor };
+        TessalineAudioProcessorEditor* editor = hosted.get();
     };
 
     const auto accentPurple = juce::Colour::fromString ("FF3a104a");

@@ -122,17 +122,9 @@ TEST (SequencerGrid, ThePlayingStepIsFilledDarkPurple)
     Sequencer grid (processor.parameters);
     auto& step = *grid.steps[3];
 
-    const auto render = [&step]
-    {
-        juce::Image image (juce::Image::ARGB, step.getWidth(), step.getHeight(), true);
-        juce::Graphics g (image);
-        step.paintEntireComponent (g, true);
-        return image;
-    };
-
-    EXPECT_LT (render().getPixelAt (10, 19).getAlpha(), 20);
+    EXPECT_LT (snapshot (step).getPixelAt (10, 19).getAlpha(), 20);
     step.isPlaying = true;
-    const auto playing = render();
+    const auto playing = snapshot (step);
     EXPECT_EQ (playing.getPixelAt (10, 19), juce::Colour (0xff3a104a));
     EXPECT_GT (playing.getPixelAt (19, 0).getBrightness(), 0.5f); // white outline on top
 }

@@ -1,5 +1,7 @@
 #include "TestSupport.h"
 
+#include "editor/PluginEditor.h"
+
 namespace TestSupport
 {
 TemporaryFolder::TemporaryFolder()
@@ -74,6 +76,40 @@ juce::MidiBuffer notesAt (std::initializer_list<std::pair<int, int>> notesAndPos
 void pumpMessages (int milliseconds)
 {
     juce::MessageManager::getInstance()->runDispatchLoopUntil (milliseconds);
+}
+
+juce::Image snapshot (juce::Component& component)
+{
+    juce::Image image (juce::Image::ARGB, component.getWidth(), component.getHeight(), true);
+    juce::Graphics g (image);
+    component.paintEntireComponent (g, true);
+    return image;
+}
+
+HostedEditor::HostedEditor (TessalineAudioProcessor& p) : processor (p)
+{
+    open();
+}
+
+HostedEditor::~HostedEditor()
+{
+    close();
+}
+
+void HostedEditor::open()
+{
+    editor = dynamic_cast<TessalineAudioProcessorEditor*> (processor.createEditorIfNeeded());
+    ASSERT_NE (editor, nullptr);
+}
+
+void HostedEditor::close()
+{
+    if (editor == nullptr)
+        return;
+
+    processor.editorBeingDeleted (editor);
+    delete editor;
+    editor = nullptr;
 }
 
 AudioThread::AudioThread (TessalineAudioProcessor& processor, std::function<bool (float)> isExpected)

@@ -2,6 +2,8 @@
 
 #include "processor/PluginProcessor.h"
 
+class TessalineAudioProcessorEditor;
+
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -57,6 +59,25 @@ namespace TestSupport
         std::atomic<bool> running { true };
         std::atomic<int> blocks { 0 }, unexpected { 0 };
         std::thread thread;
+    };
+
+    // The component drawn on its own into an image of its size (transparent where it draws nothing).
+    juce::Image snapshot (juce::Component& component);
+
+    // The processor's editor, opened and closed the way a host does it.
+    class HostedEditor
+    {
+    public:
+        explicit HostedEditor (TessalineAudioProcessor& processor);
+        ~HostedEditor();
+
+        void open();
+        void close();
+        TessalineAudioProcessorEditor* get() const noexcept { return editor; }
+
+    private:
+        TessalineAudioProcessor& processor;
+        TessalineAudioProcessorEditor* editor = nullptr;
     };
 
     // A processor prepared for stereo output at 48 kHz with 512-sample blocks.

@@ -4,26 +4,6 @@
 
 using namespace TestSupport;
 
-namespace
-{
-    // Opens the processor's editor the way a host does, and closes it again.
-    struct OpenEditor
-    {
-        explicit OpenEditor (TessalineAudioProcessor& processor)
-            : editor (dynamic_cast<TessalineAudioProcessorEditor*> (processor.createEditorIfNeeded()))
-        {
-        }
-
-        ~OpenEditor()
-        {
-            if (editor != nullptr)
-                editor->processor.editorBeingDeleted (editor.get());
-        }
-
-        std::unique_ptr<TessalineAudioProcessorEditor> editor;
-    };
-}
-
 TEST (Rewind, StopsEverythingAndTheNextNotePlaysTheFirstEnabledStep)
 {
     PreparedProcessor p;
@@ -72,29 +52,30 @@ TEST (TriggerMessages, ReachAnOpenEditorInOrderAndAreDroppedWithoutOne)
     p.process (notesAt ({ { 60, 0 }, { 61, 10 } }));
     pumpMessages();
     {
-        OpenEditor open (p.processor);
-        ASSERT_NE (open.editor, nullptr);
-        EXPECT_EQ (open.editor->getWidth(), 800);
-        EXPECT_EQ (open.editor->getHeight(), 500);
+        HostedEditor open (p.processor);
+        auto* editor = open.get();
+        ASSERT_NE (editor, nullptr);
+        EXPECT_EQ (editor->getWidth(), 800);
+        EXPECT_EQ (editor->getHeight(), 500);
         pumpMessages();
-        EXPECT_EQ (open.editor->getLastHighlightedStep(), -1);
-        EXPECT_EQ (open.editor->getLastPlayingVariation(), -1);
+        EXPECT_EQ (editor->getLastHighlightedStep(), -1);
+        EXPECT_EQ (editor->getLastPlayingVariation(), -1);
 
         // Two notes in one block: both messages arrive, the later one wins.
         p.process (notesAt ({ { 60, 0 }, { 61, 10 } }));
         pumpMessages();
-        EXPECT_EQ (open.editor->getLastHighlightedStep(), 4);
-        EXPECT_EQ (open.editor->getLastPlayingVariation(), 4);
-        EXPECT_TRUE (open.editor->isVariationPlaying (4));
-        EXPECT_FALSE (open.editor->isVariationPlaying (3));
+        EXPECT_EQ (editor->getLastHighlightedStep(), 4);
+        EXPECT_EQ (editor->getLastPlayingVariation(), 4);
+        EXPECT_TRUE (editor->isVariationPlaying (4));
+        EXPECT_FALSE (editor->isVariationPlaying (3));
 
-        open.editor->displayPlayback (3, 2);
-        open.editor->displayPlayback (4, 2);
-        EXPECT_TRUE (open.editor->isVariationPlaying (2));
-        EXPECT_FALSE (open.editor->isVariationPlaying (4));
-        open.editor->displayPlayback (40, 9);
-        EXPECT_FALSE (open.editor->isVariationPlaying (2));
-        EXPECT_EQ (open.editor->getLastHighlightedStep(), 40);
+        editor->displayPlayback (3, 2);
+        editor->displayPlayback (4, 2);
+        EXPECT_TRUE (editor->isVariationPlaying (2));
+        EXPECT_FALSE (editor->isVariationPlaying (4));
+        editor->displayPlayback (40, 9);
+        EXPECT_FALSE (editor->isVariationPlaying (2));
+        EXPECT_EQ (editor->getLastHighlightedStep(), 40);
     }
 }
 
